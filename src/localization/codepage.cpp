@@ -42,7 +42,9 @@ std::string convert(std::string_view input, const char *to, const char *from,
 
 } // namespace
 
-std::string toCp1250(std::string_view utf8) { return convert(utf8, "CP1250", "UTF-8", "?", 0); }
+std::string toCp1250(std::string_view utf8) {
+    return convert(utf8, "CP1250", "UTF-8", "?", 0);
+}
 
 std::string toUtf8(std::string_view cp1250) {
     return convert(cp1250, "UTF-8", "CP1250", "\xEF\xBF\xBD", 1);

@@ -29,7 +29,9 @@ public:
 
 QueueEventLoop::~QueueEventLoop() = default;
 
-std::unique_ptr<Timer> QueueEventLoop::createTimer() { return std::make_unique<LoopTimer>(*this); }
+std::unique_ptr<Timer> QueueEventLoop::createTimer() {
+    return std::make_unique<LoopTimer>(*this);
+}
 
 void QueueEventLoop::post(std::function<void()> fn) {
     {

@@ -46,8 +46,8 @@ public:
     // Clock and random numbers.
     std::string timestr() const;
     double rnd(double x);
-    void reseed();                // from the clock, as RND with a negative argument does
-    void seed(uint64_t value);    // fixed seed, for tests
+    void reseed();             // from the clock, as RND with a negative argument does
+    void seed(uint64_t value); // fixed seed, for tests
 
     // Tones and sound effects (pass through to the sound output).
     void playsound(const std::vector<double> &frequencies, double duration, double timbre);
