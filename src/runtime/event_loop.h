@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -24,6 +25,8 @@ public:
     virtual void processEvents() = 0;
     // Blocks until an event arrives (a posted task, a timer, input), then handles what is queued.
     virtual void waitForEvents() = 0;
+    // As waitForEvents, but returns after the timeout when nothing arrives.
+    virtual void waitForEvents(std::chrono::milliseconds timeout) = 0;
     // Thread-safe: queues fn to run on the UI thread and wakes a waiting loop.
     virtual void post(std::function<void()> fn) = 0;
     virtual std::unique_ptr<Timer> createTimer() = 0;

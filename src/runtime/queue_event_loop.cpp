@@ -79,7 +79,13 @@ QueueEventLoop::clock::time_point QueueEventLoop::nextDeadline() const {
 }
 
 void QueueEventLoop::waitForEvents() {
-    const auto deadline = nextDeadline();
+    waitForEvents(std::chrono::milliseconds::max());
+}
+
+void QueueEventLoop::waitForEvents(std::chrono::milliseconds timeout) {
+    auto deadline = nextDeadline();
+    if (timeout != std::chrono::milliseconds::max())
+        deadline = std::min(deadline, clock::now() + timeout);
     {
         std::unique_lock lock(mutex_);
         if (deadline == clock::time_point::max())

@@ -20,6 +20,7 @@ public:
 
     void processEvents() override;
     void waitForEvents() override;
+    void waitForEvents(std::chrono::milliseconds timeout) override;
     void post(std::function<void()> fn) override;
     std::unique_ptr<Timer> createTimer() override;
 
