@@ -1,8 +1,11 @@
-#include <cstdio>
+#include "shell/application.h"
 
-// Placeholder until the desktop application lands.
-int main() {
-    std::puts(
-        "hunt: the desktop application is not built yet; run scripts/test to check the core.");
-    return 0;
+#include <QApplication>
+
+int main(int argc, char **argv) {
+    QApplication qtApplication(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("hunt"));
+    hunt::Application application;
+    application.createWindows();
+    return application.exec();
 }

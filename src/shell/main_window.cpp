@@ -1,0 +1,297 @@
+#include "main_window.h"
+
+#include "localization/language.h"
+#include "localization/string_table.h"
+#include "shell/application.h"
+#include "shell/error_box.h"
+#include "shell/ini_file.h"
+#include "shell/screen_memo.h"
+#include "shell/ui_text.h"
+#include "shell/virtual_keys.h"
+
+#include <QAccessible>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <filesystem>
+
+namespace hunt {
+
+TForm1::TForm1(Application &app)
+    : keyboard(MainKeyboardPorts{
+          app.runtime.pendingkey,
+          app.heldkeys,
+          app.settings,
+          app.tone,
+          [&app] { app.speech().stopspeech(); },
+          [&app] { app.endtone(); },
+          [&app] { app.showvirtualscreen(); },
+          [&app] { app.altf4(); },
+          [&app] { app.cleardotpattern(); },
+          [&app] { app.readchord(); },
+          [&app] { return app.translatebraille(); },
+      }),
+      app_(app) {
+    setObjectName("TForm1");
+    printmemo = new ScreenMemo(this);
+    printmemo->setObjectName("printmemo");
+    printmemo->onKeyPress = [this](QKeyEvent *event) { handleKeyDown(event); };
+    printmemo->onKeyRelease = [this](QKeyEvent *event) { handleKeyUp(event); };
+    setCentralWidget(printmemo);
+    Timer = app.events.createTimer();
+    createMenus();
+    rundriver_ = app.makeRunDriver(*this);
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::createMenus() {
+    QMenuBar *bar = menuBar();
+    Programmenu = bar->addMenu(QString());
+    Startsubmenu = Programmenu->addAction(QString());
+    Startsubmenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    exitsubmenu = Programmenu->addAction(QString());
+
+    settingsmenu = bar->addMenu(QString());
+    braillekeyboarditem = settingsmenu->addAction(QString());
+    braillekeyboarditem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    braillekeyboarditem->setCheckable(true);
+    soundssubmenu = settingsmenu->addAction(QString());
+    soundssubmenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    Voicesubmenu = settingsmenu->addAction(QString());
+    Voicesubmenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    Voicesubmenu->setEnabled(false);
+    usesapi5submenu = settingsmenu->addAction(QString());
+    usesapi5submenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    usesapi5submenu->setCheckable(true);
+    environmentsubmenu = settingsmenu->addAction(QString());
+    environmentsubmenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+
+    helpmenu = bar->addMenu(QString());
+    aboutsubmenu = helpmenu->addAction(QString());
+
+    const auto command = [this](QAction *action, void (TForm1::*handler)()) {
+        connect(action, &QAction::triggered, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
+    };
+    command(Startsubmenu, &TForm1::StartsubmenuClick);
+    command(exitsubmenu, &TForm1::exitsubmenuClick);
+    command(soundssubmenu, &TForm1::soundssubmenuClick);
+    command(Voicesubmenu, &TForm1::VoicesubmenuClick);
+    command(environmentsubmenu, &TForm1::environmentsubmenuClick);
+    command(aboutsubmenu, &TForm1::aboutsubmenuClick);
+    // The switch commands set their check mark themselves: undo the toolkit's own toggle.
+    const auto switchCommand = [this](QAction *action, void (TForm1::*handler)()) {
+        connect(action, &QAction::triggered, this, [this, action, handler](bool checked) {
+            action->setChecked(!checked);
+            guarded([&] { (this->*handler)(); });
+        });
+    };
+    switchCommand(braillekeyboarditem, &TForm1::braillekeyboarditemClick);
+    switchCommand(usesapi5submenu, &TForm1::usesapi5submenuClick);
+}
+
+std::string TForm1::text(int offset) const {
+    return TResourceLocalizer::GetText(app_.settings.languagebase, offset);
+}
+
+void TForm1::captionMenus() {
+    const auto caption = [this](int offset, const char *suffix = "") {
+        return uiText(text(offset) + suffix);
+    };
+    Programmenu->setTitle(caption(2));
+    Startsubmenu->setText(caption(3));
+    exitsubmenu->setText(caption(33));
+    settingsmenu->setTitle(caption(4));
+    Voicesubmenu->setText(caption(38, "..."));
+    usesapi5submenu->setText(caption(27));
+    environmentsubmenu->setText(caption(5, "..."));
+    soundssubmenu->setText(caption(20, "..."));
+    braillekeyboarditem->setText(caption(46));
+    helpmenu->setTitle(caption(34));
+    aboutsubmenu->setText(caption(35));
+}
+
+std::string windowTitleFor(const std::string &executablePath, const std::string &programName) {
+    std::string name = std::filesystem::path(executablePath).filename().string();
+    name = name.substr(0, name.find('.'));
+    return name + " - " + programName;
+}
+
+void TForm1::FormCreate() {
+    // A failing step ends the start-up there; the error is shown and the application runs on.
+    guarded([this] {
+        GlobalSettings &settings = app_.settings;
+        loadlanguage(settings, app_.ini);
+        setWindowTitle(uiText(windowTitleFor(app_.executablePath(), text(1))));
+        captionMenus();
+
+        printmemo->clearLines();
+        while (printmemo->count() < screenrows)
+            printmemo->addEmpty();
+
+        settings.voiceready = false;
+        settings.sapi5 = false;
+        settings.runstarted = false;
+        settings.voiceallowed = false;
+        settings.vintrasounds = true;
+        settings.sndvolume = 0;
+        settings.braillekeys = false;
+
+        app_.initsapi4();
+        usesapi5submenu->setVisible(true);
+        MenuChecks checks;
+        loadsettings(settings, checks, app_.ini, app_.ttsenumExists());
+        usesapi5submenu->setChecked(checks.usesapi5submenu);
+        braillekeyboarditem->setChecked(checks.braillekeyboarditem);
+        settings.sapi5 = usesapi5submenu->isChecked();
+        settings.voiceready = usesapi5submenu->isChecked();
+        Voicesubmenu->setEnabled(settings.voiceallowed);
+        if (usesapi5submenu->isChecked())
+            Voicesubmenu->setEnabled(false);
+
+        app_.memory.clear();
+        app_.memory.loadram();
+
+        app_.createsound(); // ends the application when sounds.dat is missing
+        app_.loadbrailletables();
+    });
+}
+
+bool TForm1::running() const {
+    return !Startsubmenu->isEnabled();
+}
+
+void TForm1::setEnabled(RunMenuItem item, bool enabled) {
+    switch (item) {
+    case RunMenuItem::Startsubmenu:
+        Startsubmenu->setEnabled(enabled);
+        break;
+    case RunMenuItem::soundssubmenu:
+        soundssubmenu->setEnabled(enabled);
+        break;
+    case RunMenuItem::environmentsubmenu:
+        environmentsubmenu->setEnabled(enabled);
+        break;
+    case RunMenuItem::Voicesubmenu:
+        Voicesubmenu->setEnabled(enabled);
+        break;
+    case RunMenuItem::usesapi5submenu:
+        usesapi5submenu->setEnabled(enabled);
+        break;
+    case RunMenuItem::helpmenu:
+        helpmenu->menuAction()->setEnabled(enabled);
+        break;
+    }
+}
+
+bool TForm1::usesapi5Checked() const {
+    return usesapi5submenu->isChecked();
+}
+
+void TForm1::StartsubmenuClick() {
+    rundriver_->StartsubmenuClick();
+}
+
+void TForm1::exitsubmenuClick() {
+    app_.saveram();
+    if (!running()) {
+        close();
+        return;
+    }
+    app_.releasesound();
+    app_.endAtOnce(0);
+}
+
+void TForm1::closeEvent(QCloseEvent *event) {
+    FormClose();
+    event->accept();
+}
+
+void TForm1::FormClose() {
+    app_.saveram();
+    app_.releasesound();
+    // Closed by its close box while a program runs: the run's waits would go on without a
+    // window, so the process ends here, the memory image saved.
+    if (running())
+        app_.endAtOnce(0);
+}
+
+void TForm1::aboutsubmenuClick() {
+    app_.showaboutbox();
+}
+
+void TForm1::switchTones(bool on) {
+    SoundOutput &sound = app_.sound();
+    sound.playsound({on ? 400.0 : 600.0}, 50, 3);
+    sound.playsound({on ? 600.0 : 400.0}, 50, 3);
+}
+
+void TForm1::braillekeyboarditemClick() {
+    if (braillekeyboarditem->isChecked()) {
+        braillekeyboarditem->setChecked(false);
+        switchTones(false);
+    } else {
+        switchTones(true);
+        braillekeyboarditem->setChecked(true);
+    }
+    app_.settings.braillekeys = braillekeyboarditem->isChecked();
+    savesettings(app_.settings, app_.ini);
+}
+
+void TForm1::usesapi5submenuClick() {
+    usesapi5submenu->setChecked(!usesapi5submenu->isChecked());
+    const bool checked = usesapi5submenu->isChecked();
+    app_.settings.sapi5 = checked;
+    app_.settings.voiceready = checked;
+    Voicesubmenu->setEnabled(!checked);
+    app_.ini.writeFlag("Voice", "SAPI5", checked);
+    switchTones(checked);
+}
+
+void TForm1::soundssubmenuClick() {
+    app_.soundssubmenuClick(*this);
+}
+
+void TForm1::VoicesubmenuClick() {
+    app_.VoicesubmenuClick(*this);
+}
+
+void TForm1::environmentsubmenuClick() {
+    app_.environmentsubmenuClick();
+}
+
+void TForm1::keyPressEvent(QKeyEvent *event) {
+    // Keys that reach the window itself (the screen memo does not have the focus).
+    handleKeyDown(event);
+    event->accept();
+}
+
+void TForm1::keyReleaseEvent(QKeyEvent *event) {
+    handleKeyUp(event);
+    event->accept();
+}
+
+void TForm1::handleKeyDown(QKeyEvent *event) {
+    const int key = virtualKey(*event);
+    const KeyModifiers shift = keyModifiers(*event);
+    guarded([&] {
+        keyboard.FormKeyDown(key, shift);
+        // A key with Alt types nothing (it is a menu accelerator).
+        if (!shift.alt && !event->text().isEmpty()) {
+            const std::string typed = systemText(event->text());
+            if (!typed.empty())
+                keyboard.FormKeyPress(typed[0]);
+        }
+    });
+}
+
+void TForm1::handleKeyUp(QKeyEvent *event) {
+    if (event->isAutoRepeat())
+        return;
+    const int key = virtualKey(*event);
+    const KeyModifiers shift = keyModifiers(*event);
+    guarded([&] { keyboard.FormKeyUp(key, shift); });
+}
+
+} // namespace hunt
