@@ -7,10 +7,10 @@
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
-#include <stdlib.h>
 #include <langinfo.h>
-#include <locale.h>
 #include <limits>
+#include <locale.h>
+#include <stdlib.h>
 
 namespace hunt {
 
@@ -73,7 +73,8 @@ std::string formatnum(double number) {
             text += digits.substr(0, whole) + separator + digits.substr(whole);
         }
     } else {
-        text += "0" + separator + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+        text +=
+            "0" + separator + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
     }
     return text;
 }

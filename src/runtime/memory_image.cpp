@@ -79,9 +79,12 @@ void MemoryImage::saveram(const std::string &path) const {
     if (::stat(path.c_str(), &old) == 0) {
         if (!S_ISREG(old.st_mode))
             throw HuntError("Cannot write " + path + ": it is not a regular file");
-        // A write-protected image stays as it is, as it would if it were overwritten in place.
+        // A write-protected image stays as it is, as it would if it were overwritten in place;
+        // a file without any write permission counts as protected even for the superuser.
         if (::access(path.c_str(), W_OK) != 0)
             throw HuntError(describe("Cannot write", path, errno));
+        if ((old.st_mode & 0222) == 0)
+            throw HuntError("Cannot write " + path + ": the file is read-only");
         mode = old.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);

@@ -74,9 +74,9 @@ TEST(WriteScreen, CommaMovesToTheNextTabStop) {
     struct Case {
         int start, expectedColumn, expectedRowStep;
     };
-    const Case cases[] = {{0, 0, 0},  {1, 2, 0},  {5, 8, 0},  {8, 8, 0},  {9, 10, 0},
-                          {13, 16, 0}, {17, 18, 0}, {71, 72, 0}, {72, 72, 0}, {73, 0, 1},
-                          {79, 0, 1}, {80, 0, 1}};
+    const Case cases[] = {{0, 0, 0},   {1, 2, 0},   {5, 8, 0},   {8, 8, 0},
+                          {9, 10, 0},  {13, 16, 0}, {17, 18, 0}, {71, 72, 0},
+                          {72, 72, 0}, {73, 0, 1},  {79, 0, 1},  {80, 0, 1}};
     for (const Case &c : cases) {
         RuntimeFixture f;
         f.placeCursor(c.start, 4);
