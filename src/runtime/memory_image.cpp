@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -48,12 +49,18 @@ std::string directoryOf(const std::string &path) {
 } // namespace
 
 void MemoryImage::loadram(const std::string &path) {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking open, so that a pipe or device named like the image cannot hang start-up.
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.get() < 0) {
         if (errno == ENOENT)
             return; // no image yet: it stays as it is
         throw HuntError(describe("Cannot open", path, errno));
     }
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0)
+        throw HuntError(describe("Cannot read", path, errno));
+    if (!S_ISREG(info.st_mode))
+        throw HuntError("Cannot read " + path + ": it is not a regular file");
     // Bytes beyond the image are not read; a shorter file leaves the rest as it was.
     std::size_t filled = 0;
     while (filled < size) {
@@ -71,7 +78,16 @@ void MemoryImage::loadram(const std::string &path) {
         throw HuntError(describe("Cannot close", path, errno));
 }
 
-void MemoryImage::saveram(const std::string &path) const {
+void MemoryImage::saveram(const std::string &givenPath) const {
+    // A symbolic link keeps pointing at the image: the file it names is the one replaced.
+    std::string path = givenPath;
+    struct stat link {};
+    if (::lstat(givenPath.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        if (char *target = ::realpath(givenPath.c_str(), nullptr)) {
+            path = target;
+            std::free(target);
+        }
+    }
     // The old file is replaced only by a complete new one: the image is written to a temporary
     // file beside it, flushed to the disk and renamed over it.
     struct stat old {};

@@ -168,6 +168,27 @@ TEST_F(MemoryImageFiles, UnreadableFileIsAnErrorNamingIt) {
     EXPECT_TRUE(fs::is_directory(path_));
 }
 
+TEST_F(MemoryImageFiles, PipeNamedLikeTheImageIsAnErrorNotAHang) {
+    ASSERT_EQ(::mkfifo(path_.c_str(), 0600), 0);
+    MemoryImage image;
+    EXPECT_THROW(image.loadram(path_), HuntError);
+}
+
+TEST_F(MemoryImageFiles, SaveThroughASymbolicLinkReplacesItsTarget) {
+    const fs::path target = dir_ / "image.bin";
+    {
+        std::ofstream out(target, std::ios::binary);
+        out << "old";
+    }
+    fs::create_symlink(target, path_);
+    MemoryImage image;
+    image.bytes.fill(0x33);
+    image.saveram(path_);
+    EXPECT_TRUE(fs::is_symlink(path_));
+    EXPECT_EQ(fs::file_size(target), MemoryImage::size);
+    EXPECT_EQ(readFile(), std::vector<uint8_t>(MemoryImage::size, 0x33));
+}
+
 TEST(MemoryImagePeek, TruncatesTheAddressAndReadsZeroOutside) {
     MemoryImage image;
     image.bytes[MemoryImage::reviewswitch] = 1;
