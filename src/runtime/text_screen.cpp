@@ -1,6 +1,7 @@
 #include "runtime.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace hunt {
 
@@ -11,7 +12,7 @@ Runtime::Runtime(RuntimePorts runtimePorts) : ports(runtimePorts) {
 namespace {
 
 // Pads the line with spaces to the screen width and overwrites it from column on.
-void putOnLine(ScreenLines &screen, int row, std::size_t column, const std::string &piece) {
+void putOnLine(ScreenLines &screen, int row, std::size_t column, std::string_view piece) {
     if (row < 0 || row >= screen.count())
         return;
     std::string line = screen.line(row);
@@ -25,14 +26,13 @@ void putOnLine(ScreenLines &screen, int row, std::size_t column, const std::stri
 } // namespace
 
 void Runtime::lineadvance() {
-    uint8_t row = scrcursor.getrow();
-    ++row;
+    int row = scrcursor.getrow() + 1;
     if (row > screenrows - 1) {
         row = screenrows - 1;
         ports.screen.deleteFirst();
         ports.screen.addEmpty();
     }
-    scrcursor.setrow(row);
+    scrcursor.setrow(static_cast<uint8_t>(row));
     scrcursor.setcolumn(0);
 }
 
@@ -43,11 +43,11 @@ void Runtime::writescreen(const std::string &text) {
     if (scrcursor.getrow() > screenrows - 1)
         scrcursor.setrow(screenrows - 1);
 
-    std::string rest = text;
+    std::string_view rest = text;
     while (rest.size() + column > screencolumns) {
         const std::size_t take = screencolumns - column;
         putOnLine(ports.screen, scrcursor.getrow(), column, rest.substr(0, take));
-        rest.erase(0, take);
+        rest.remove_prefix(take);
         lineadvance();
         column = 0;
     }
