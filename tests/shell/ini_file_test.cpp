@@ -143,7 +143,8 @@ TEST(IniFileRead, MissingOrUnusableFilesReadAsDefaults) {
     std::string binary;
     for (int i = 0; i < 4096; ++i)
         binary += static_cast<char>((i * 7919 + 13) % 256);
-    binary += "\0[voice]\0pitch=3\n\xFF\xFE[voice\n=\n[]\n=5\n]\n";
+    const char tail[] = "\0[voice]\0pitch=3\n\xFF\xFE[voice\n=\n[]\n=5\n]\n";
+    binary.append(tail, sizeof tail - 1);
     writeBytes(dir.file("binary.ini"), binary);
     std::filesystem::create_directory(dir.file("directory.ini"));
 
@@ -283,7 +284,8 @@ TEST(IniFileWrite, CrLfFileKeepsItsLineEnding) {
 TEST(IniFileWrite, WriteIntoGarbageKeepsItsBytes) {
     TempDir dir;
     IniFile ini(dir.file("hunt.ini"));
-    std::string garbage("\x00\x01\xFF[=]\n==\n\xE8\x9A", 14);
+    const char bytes[] = "\x00\x01\xFF[=]\n==\n\xE8\x9A";
+    const std::string garbage(bytes, sizeof bytes - 1);
     writeBytes(ini.path(), garbage);
     ini.writeText("Voice", "person", "Jakub");
     const std::string after = readBytes(ini.path());
