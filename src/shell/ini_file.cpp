@@ -183,11 +183,14 @@ std::optional<int32_t> parseInteger(std::string_view text) {
     return value;
 }
 
-void checkName(std::string_view name, const char *what) {
-    const bool readable =
-        !name.empty() && trim(name) == name && name.find_first_of("\r\n") == std::string_view::npos;
+// A name that would not be found again when the file is read back is refused: empty, with
+// blanks around it, a line break, or a character that ends it early (forbidden).
+void checkName(std::string_view name, const char *what, std::string_view forbidden) {
+    const bool readable = !name.empty() && trim(name) == name &&
+                          name.find_first_of("\r\n") == std::string_view::npos &&
+                          name.find_first_of(forbidden) == std::string_view::npos;
     if (!readable)
-        throw HuntError(std::string("invalid settings ") + what + " name \"" + std::string(name) +
+        throw HuntError(std::string("Invalid settings ") + what + " name \"" + std::string(name) +
                         "\"");
 }
 
@@ -310,13 +313,10 @@ std::string writeTarget(const std::string &path) {
 
 void writeValue(const std::string &path, std::string_view section, std::string_view key,
                 std::string_view value) {
-    checkName(section, "section");
-    if (section.find(']') != std::string_view::npos)
-        throw HuntError("invalid settings section name \"" + std::string(section) + "\"");
-    checkName(key, "key");
-    if (key.find('=') != std::string_view::npos || key.front() == '[' || key.front() == ';' ||
-        key.front() == '#')
-        throw HuntError("invalid settings key name \"" + std::string(key) + "\"");
+    checkName(section, "section", "]");
+    checkName(key, "key", "=");
+    if (key.front() == '[' || key.front() == ';' || key.front() == '#')
+        throw HuntError("Invalid settings key name \"" + std::string(key) + "\"");
     if (value.find_first_of("\r\n") != std::string_view::npos)
         throw HuntError("A settings value cannot hold a line break (key \"" + std::string(key) +
                         "\")");
