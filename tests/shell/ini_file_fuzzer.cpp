@@ -16,6 +16,11 @@ const std::string &scratchFile() {
             (std::filesystem::temp_directory_path() / "hunt-ini-fuzz-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr)
             std::abort();
+        static const std::string directory = pattern;
+        std::atexit([] {
+            std::error_code error;
+            std::filesystem::remove_all(directory, error);
+        });
         return pattern + "/hunt.ini";
     }();
     return path;
