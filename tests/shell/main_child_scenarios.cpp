@@ -1,0 +1,103 @@
+#include "main_child_scenarios.h"
+
+#include "shell/application.h"
+#include "shell/main_window.h"
+#include "shell/screen_memo.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdlib>
+#include <iostream>
+
+namespace hunt::testing {
+
+namespace {
+
+// A program that waits for keys until it is ended from outside.
+void waitForever(Runtime &runtime) {
+    for (;;) {
+        runtime.ports.events.waitForEvents(std::chrono::milliseconds(50));
+        runtime.takekey();
+    }
+}
+
+// Closes every message box that opens (the fatal messages).
+void closeMessageBoxes() {
+    auto *timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, [] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+            box->accept();
+    });
+    timer->start(20);
+}
+
+} // namespace
+
+int runChildScenario(const std::string &name) {
+    const char *dir = std::getenv("HUNT_SHELL_DIR");
+    if (dir == nullptr)
+        return 90;
+    QDir::setCurrent(QString::fromUtf8(dir));
+    closeMessageBoxes();
+
+    ApplicationOptions options;
+    options.executablePath = std::string(dir) + "/hunt";
+    options.iniPath = std::string(dir) + "/hunt.ini";
+    options.program = waitForever;
+    Application app(options);
+    app.createWindows();
+    TForm1 &form = *app.form1;
+    form.show();
+    app.memory.bytes[markAddress] = markValue;
+
+    const auto later = [](int ms, std::function<void()> fn) {
+        QTimer::singleShot(ms, qApp, std::move(fn));
+    };
+    const auto duringRun = [&](std::function<void()> fn) {
+        later(0, [&form] { form.Startsubmenu->trigger(); });
+        later(100, std::move(fn));
+    };
+
+    if (name == "exit-idle") {
+        later(0, [&form] { form.exitsubmenu->trigger(); });
+    } else if (name == "exit-during-run") {
+        duringRun([&form] { form.exitsubmenu->trigger(); });
+    } else if (name == "altf4-idle") {
+        later(0, [&form] { QTest::keyClick(form.printmemo, Qt::Key_F4, Qt::AltModifier); });
+    } else if (name == "altf4-during-run") {
+        duringRun([&form] { QTest::keyClick(form.printmemo, Qt::Key_F4, Qt::AltModifier); });
+    } else if (name == "close-during-run") {
+        duringRun([&form] { form.close(); });
+    } else if (name == "start-up") {
+        later(0, [&form] { form.close(); });
+    } else {
+        return 91;
+    }
+    // A scenario that does not end the process returns from the loop when the window closes.
+    later(60000, [] { std::_Exit(92); });
+    return app.exec();
+}
+
+int runInChild(const std::string &scenario, const std::string &dir) {
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HUNT_SHELL_SCENARIO", QString::fromStdString(scenario));
+    env.insert("HUNT_SHELL_DIR", QString::fromStdString(dir));
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {});
+    if (!child.waitForFinished(120000)) {
+        child.kill();
+        child.waitForFinished();
+        return -1;
+    }
+    return child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -1;
+}
+
+} // namespace hunt::testing

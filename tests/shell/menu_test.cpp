@@ -1,0 +1,154 @@
+// Menu commands of the main window, through their shortcuts and menu items.
+#include "main_fixture.h"
+
+#include "main_child_scenarios.h"
+#include "runtime/errors.h"
+#include "shell/about_box.h"
+#include "shell/ini_file.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+
+namespace hunt::testing {
+namespace {
+
+class MenuTest : public AppFixture {
+protected:
+    std::vector<std::string> tones() const {
+        std::vector<std::string> out;
+        for (const std::string &entry : log)
+            if (entry.rfind("tone:", 0) == 0)
+                out.push_back(entry);
+        return out;
+    }
+};
+
+TEST_F(MenuTest, BrailleKeyboardSwitchTogglesWithTonesAndIsStored) {
+    start();
+    IniFile ini(iniPath());
+    QTest::keyClick(keys(), Qt::Key_B, Qt::ControlModifier);
+    EXPECT_TRUE(form().braillekeyboarditem->isChecked());
+    EXPECT_TRUE(app->settings.braillekeys);
+    EXPECT_EQ(ini.readInteger("keyboard", "braillekeys", -1), 1);
+    EXPECT_EQ(tones(), (std::vector<std::string>{"tone:400/50/3", "tone:600/50/3"}));
+
+    log.clear();
+    QTest::keyClick(keys(), Qt::Key_B, Qt::ControlModifier);
+    EXPECT_FALSE(form().braillekeyboarditem->isChecked());
+    EXPECT_FALSE(app->settings.braillekeys);
+    EXPECT_EQ(ini.readInteger("keyboard", "braillekeys", -1), 0);
+    EXPECT_EQ(tones(), (std::vector<std::string>{"tone:600/50/3", "tone:400/50/3"}));
+    // The whole settings group is written with it.
+    EXPECT_EQ(ini.readInteger("sounds", "vintrasounds", -1), 1);
+    EXPECT_EQ(ini.readInteger("sounds", "sndvolume", -1), 0);
+}
+
+TEST_F(MenuTest, Sapi5SwitchLocksTheVoiceCommandAndStoresTheChoice) {
+    writeFile(iniPath(), "[voice]\nvoiceallowed=1\n");
+    start();
+    ASSERT_TRUE(form().Voicesubmenu->isEnabled());
+    QTest::keyClick(keys(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_TRUE(form().usesapi5submenu->isChecked());
+    EXPECT_TRUE(app->settings.sapi5);
+    EXPECT_TRUE(app->settings.voiceready);
+    EXPECT_FALSE(form().Voicesubmenu->isEnabled());
+    EXPECT_EQ(tones(), (std::vector<std::string>{"tone:400/50/3", "tone:600/50/3"}));
+    const std::string ini = readFile(iniPath());
+    EXPECT_NE(ini.find("SAPI5=1"), std::string::npos) << ini;
+    EXPECT_EQ(ini.find("[Voice]"), std::string::npos) << "one section for voice and Voice";
+    EXPECT_TRUE(IniFile(iniPath()).readFlag("voice", "sapi5", false));
+
+    log.clear();
+    QTest::keyClick(keys(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_FALSE(form().usesapi5submenu->isChecked());
+    EXPECT_FALSE(app->settings.voiceready);
+    EXPECT_TRUE(form().Voicesubmenu->isEnabled());
+    EXPECT_EQ(tones(), (std::vector<std::string>{"tone:600/50/3", "tone:400/50/3"}));
+    EXPECT_FALSE(IniFile(iniPath()).readFlag("voice", "sapi5", true));
+}
+
+TEST_F(MenuTest, AboutBoxIsLabelledFromTheStringTable) {
+    writeFile(iniPath(), "[environment]\nlanguage=2000\n");
+    start();
+    TAboutbox &about = *app->aboutbox;
+    EXPECT_EQ(about.windowTitle(), "About");
+    EXPECT_EQ(about.ProductName->text(), "Vintra Basic Interpreter");
+    EXPECT_EQ(about.Version->text(), "version 1.7");
+    EXPECT_EQ(about.OKButton->text(), "&OK");
+    EXPECT_FALSE(about.Copyright->text().isEmpty());
+    EXPECT_TRUE(about.Comments->text().isEmpty());
+
+    bool shown = false;
+    ModalWatcher watcher([&](QWidget *modal) {
+        if (modal != &about)
+            return false;
+        shown = true;
+        QTest::keyClick(modal, Qt::Key_Return);
+        return true;
+    });
+    form().aboutsubmenu->trigger();
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(about.isVisible());
+}
+
+struct MenuState {
+    bool start, sounds, environment, voice, sapi5, help, exit, braille;
+    bool operator==(const MenuState &) const = default;
+};
+
+MenuState menuState(TForm1 &form) {
+    return {form.Startsubmenu->isEnabled(),        form.soundssubmenu->isEnabled(),
+            form.environmentsubmenu->isEnabled(),  form.Voicesubmenu->isEnabled(),
+            form.usesapi5submenu->isEnabled(),     form.helpmenu->menuAction()->isEnabled(),
+            form.exitsubmenu->isEnabled(),         form.braillekeyboarditem->isEnabled()};
+}
+
+TEST_F(MenuTest, StartLocksTheMenusForTheRunAndUnlocksThemAfterIt) {
+    writeFile(iniPath(), "[voice]\nvoiceallowed=1\n[environment]\nlanguage=2000\n");
+    MenuState during{};
+    program = [&](Runtime &runtime) {
+        during = menuState(form());
+        runtime.printstr("in the program", 0);
+    };
+    start();
+    const MenuState idle{true, true, true, true, true, true, true, true};
+    ASSERT_EQ(menuState(form()), idle);
+    QTest::keyClick(keys(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(during, (MenuState{false, false, false, false, false, false, true, true}));
+    EXPECT_EQ(menuState(form()), idle);
+    EXPECT_TRUE(app->settings.runstarted);
+    EXPECT_EQ(form().printmemo->line(0).substr(0, 14), "in the program");
+    EXPECT_EQ(form().printmemo->line(1).substr(0, 5), "ready");
+}
+
+TEST_F(MenuTest, AnErrorEndsTheRunShowsItsMessageAndUnlocksTheMenus) {
+    program = [](Runtime &) { throw HuntError("'x' is not a valid floating point value"); };
+    start();
+    MessageBoxes boxes;
+    form().Startsubmenu->trigger();
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{"'x' is not a valid floating point value"});
+    EXPECT_TRUE(form().Startsubmenu->isEnabled());
+    EXPECT_TRUE(form().helpmenu->menuAction()->isEnabled());
+}
+
+TEST_F(MenuTest, ExitWhenIdleClosesTheWindowAndSavesTheMemoryImage) {
+    ASSERT_EQ(runInChild("exit-idle", dir.path().toStdString()), 0);
+    const std::string ram = readFile(path("ram.dat"));
+    ASSERT_EQ(ram.size(), 65536u);
+    EXPECT_EQ(static_cast<unsigned char>(ram[markAddress]), markValue);
+}
+
+TEST_F(MenuTest, EndingDuringARunSavesTheMemoryImageAndEndsAtOnce) {
+    for (const char *scenario : {"exit-during-run", "altf4-during-run", "close-during-run",
+                                 "altf4-idle"}) {
+        std::filesystem::remove(path("ram.dat"));
+        ASSERT_EQ(runInChild(scenario, dir.path().toStdString()), 0) << scenario;
+        const std::string ram = readFile(path("ram.dat"));
+        ASSERT_EQ(ram.size(), 65536u) << scenario;
+        EXPECT_EQ(static_cast<unsigned char>(ram[markAddress]), markValue) << scenario;
+    }
+}
+
+} // namespace
+} // namespace hunt::testing
