@@ -14,7 +14,7 @@ void readchord(const HeldKeys &keys, BrailleState &state) {
     if (!state.dotpattern.empty())
         return;
     if (keys.held(vk::space))
-        state.dotpattern = " ";
+        state.dotpattern.push_back(' '); // the space chord
     state.brailleprefix.clear();
 }
 

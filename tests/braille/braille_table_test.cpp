@@ -79,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
         ChordCase{"capitalWithoutEntry", {"46", "12", "1"}, {"", "", "A"}, ""},
         ChordCase{"unknownPattern", {"123456"}, {""}, ""},
         ChordCase{"emptyPattern", {""}, {""}, ""}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &param) { return std::string(param.param.name); });
 
 TEST(BrailleTable, FirstEntryInFileOrderWins) {
     const BrailleTables tables = tablesFrom("[characters]\nx=1\ny=1\n[#cap]\nX=1\nY=1\n"
