@@ -71,20 +71,19 @@ TableLoadReport loadbrailletable(BrailleTables &tables, std::istream &in,
                 break;
             }
             auto [value, dots] = splitEntry(line);
-            tables.brlchars[tables.brlcharcount++] = {
-                section == Section::prefixed ? sectionName : std::string(), std::move(value),
-                std::move(dots)};
+            tables.brlchars[tables.brlcharcount++] = {section == Section::prefixed ? sectionName
+                                                                                   : std::string(),
+                                                      std::move(value), std::move(dots)};
             break;
         }
         }
     }
     checkReadError(in, fileName);
     if (report.ignored > 0)
-        report.warning = fileName + ": " + std::to_string(report.ignored) +
-                         " entries did not fit (room for " +
-                         std::to_string(BrailleTables::prefixCapacity) + " prefixes and " +
-                         std::to_string(BrailleTables::charCapacity) +
-                         " characters) and were ignored.";
+        report.warning =
+            fileName + ": " + std::to_string(report.ignored) + " entries did not fit (room for " +
+            std::to_string(BrailleTables::prefixCapacity) + " prefixes and " +
+            std::to_string(BrailleTables::charCapacity) + " characters) and were ignored.";
     return report;
 }
 

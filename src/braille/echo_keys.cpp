@@ -8,7 +8,9 @@ namespace hunt {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 int digitValue(char c, int base) {
     int value = -1;

@@ -23,7 +23,9 @@ struct EchoKeys {
 };
 
 // The key-echo file of a language: its name (e.g. "czech") followed by ".vky".
-inline std::string echoKeyFileName(const std::string &language) { return language + ".vky"; }
+inline std::string echoKeyFileName(const std::string &language) {
+    return language + ".vky";
+}
 
 // Reads a key-echo file (relative to the current directory): one "code=text" entry per
 // non-empty line. A missing or unreadable file raises HuntError ("File not found: <name>").

@@ -109,11 +109,11 @@ INSTANTIATE_TEST_SUITE_P(Languages, ShippedEchoKeys,
 
 TEST(ShippedEchoKeys, TextsAreInTheirLanguage) {
     const std::vector<std::tuple<std::string, unsigned char, std::string>> samples{
-        {"czech", 0xF8, "eř"},          {"czech", 'A', "velké á"},
-        {"czech", ' ', "mezera"},       {"czech", 13, "enter"},
+        {"czech", 0xF8, "eř"},           {"czech", 'A', "velké á"},
+        {"czech", ' ', "mezera"},        {"czech", 13, "enter"},
         {"slovak", 0xF4, "ó s vokáňom"}, {"slovak", 0xBC, "veľké mäkké el"},
-        {"slovak", '4', "štyri"},       {"english", 0xE1, "a acute"},
-        {"english", 'Z', "cap zed"},    {"english", 8, "backspace"},
+        {"slovak", '4', "štyri"},        {"english", 0xE1, "a acute"},
+        {"english", 'Z', "cap zed"},     {"english", 8, "backspace"},
     };
     for (const auto &[language, code, text] : samples) {
         EchoKeys table;

@@ -100,8 +100,8 @@ TEST(BrailleTable, PrefixPatternWinsOverCharacterWhateverPrefixIsInForce) {
 }
 
 TEST(BrailleTable, SectionNamesAreExact) {
-    const BrailleTables tables = tablesFrom("a=1\n"            // before any header
-                                            "[Prefixes]\n#up=6\n" // other case: skipped
+    const BrailleTables tables = tablesFrom("a=1\n"                // before any header
+                                            "[Prefixes]\n#up=6\n"  // other case: skipped
                                             "[characters ]\nb=1\n" // blank: skipped
                                             "[CHARACTERS]\nc=1\n"
                                             "[other]\nd=1\n"
@@ -133,9 +133,11 @@ TEST(BrailleTable, CharacterEntriesKeepTheirSectionAsPrefix) {
     const BrailleTables tables =
         tablesFrom("[#cap]\nA=1\n[characters]\ne=\nline\n[#num]\n1=1\n==2\n");
     ASSERT_EQ(tables.brlcharcount, 5);
-    const std::vector<std::vector<std::string>> expected{
-        {"#cap", "A", "1"}, {"", "e", ""}, {"", "line", "line"}, {"#num", "1", "1"},
-        {"#num", "", "=2"}};
+    const std::vector<std::vector<std::string>> expected{{"#cap", "A", "1"},
+                                                         {"", "e", ""},
+                                                         {"", "line", "line"},
+                                                         {"#num", "1", "1"},
+                                                         {"#num", "", "=2"}};
     for (std::size_t i = 0; i < expected.size(); ++i) {
         const brlchartype &entry = tables.brlchars[i];
         EXPECT_EQ((std::vector<std::string>{entry.charprefix, entry.charvalue, entry.chardots}),

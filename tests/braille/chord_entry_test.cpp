@@ -24,7 +24,7 @@ TEST(ReadChord, PatternIsTheHeldDotsInAscendingOrder) {
         {{'L', 'F'}, "16"},
         {{'J', 'K', 'D', 'F'}, "1245"},
         {{'F', 'D', 'S', 'J', 'K', 'L'}, "123456"},
-        {{'F', vk::space}, "1"},  // Space held with a dot key is ignored
+        {{'F', vk::space}, "1"},      // Space held with a dot key is ignored
         {{'K', 'A', vk::shift}, "5"}, // so are other keys
     };
     for (const auto &c : cases) {

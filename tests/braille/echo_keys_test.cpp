@@ -19,18 +19,36 @@ struct IntegerCase {
 };
 
 TEST(ParseInteger, FollowsThePlatformConversion) {
-    const IntegerCase cases[] = {
-        {"97", 97},          {"+13", 13},         {"-1", -1},
-        {"  8", 8},          {"8 ", 8},           {"\t27\t", 27},
-        {"$41", 0x41},       {"$ff", 255},        {"0x2C", 44},
-        {"-$1", -1},         {"$FFFFFFFF", -1},   {"2147483647", 2147483647},
-        {"-2147483648", INT32_MIN},                {"007", 7},
-        {"", std::nullopt},  {" ", std::nullopt}, {"+", std::nullopt},
-        {"$", std::nullopt}, {"0x", std::nullopt}, {"1 2", std::nullopt},
-        {"12a", std::nullopt}, {"a", std::nullopt}, {"--1", std::nullopt},
-        {"2147483648", std::nullopt}, {"-2147483649", std::nullopt},
-        {"$100000000", std::nullopt}, {"99999999999999999999999", std::nullopt},
-        {"1.0", std::nullopt}, {"1e2", std::nullopt}, {"$g", std::nullopt}};
+    const IntegerCase cases[] = {{"97", 97},
+                                 {"+13", 13},
+                                 {"-1", -1},
+                                 {"  8", 8},
+                                 {"8 ", 8},
+                                 {"\t27\t", 27},
+                                 {"$41", 0x41},
+                                 {"$ff", 255},
+                                 {"0x2C", 44},
+                                 {"-$1", -1},
+                                 {"$FFFFFFFF", -1},
+                                 {"2147483647", 2147483647},
+                                 {"-2147483648", INT32_MIN},
+                                 {"007", 7},
+                                 {"", std::nullopt},
+                                 {" ", std::nullopt},
+                                 {"+", std::nullopt},
+                                 {"$", std::nullopt},
+                                 {"0x", std::nullopt},
+                                 {"1 2", std::nullopt},
+                                 {"12a", std::nullopt},
+                                 {"a", std::nullopt},
+                                 {"--1", std::nullopt},
+                                 {"2147483648", std::nullopt},
+                                 {"-2147483649", std::nullopt},
+                                 {"$100000000", std::nullopt},
+                                 {"99999999999999999999999", std::nullopt},
+                                 {"1.0", std::nullopt},
+                                 {"1e2", std::nullopt},
+                                 {"$g", std::nullopt}};
     for (const IntegerCase &c : cases)
         EXPECT_EQ(parseInteger(c.text), c.value) << "'" << c.text << "'";
 }
