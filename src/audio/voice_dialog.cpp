@@ -1,10 +1,12 @@
 #include "voice_dialog.h"
 
+#include "audio/voice_selection.h"
 #include "input/qt_text.h"
 #include "localization/string_table.h"
 #include "runtime/globals.h"
 #include "runtime/input_dialog.h"
 #include "runtime/speech_output.h"
+#include "shell/ini_file.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -102,7 +104,7 @@ std::string TForm4::caption(int offset) const {
     return TResourceLocalizer::GetText(settings_.languagebase, offset);
 }
 
-void TForm4::FormCreate(const IniFile &) {
+void TForm4::FormCreate(const IniFile &settingsfile) {
     windowcaption_ = caption(windowText);
     voicecaption_ = caption(voicesText);
     pitchcaption_ = caption(pitchText);
@@ -124,13 +126,93 @@ void TForm4::FormCreate(const IniFile &) {
     vyberhlasbitbtn->setAccessibleName(withoutAccelerator(qtext(choosecaption_)));
     closebitbtn->setAccessibleName(withoutAccelerator(qtext(closecaption_)));
     bindmodels();
+    settings_.voiceallowed = settingsfile.readFlag("voice", "voiceallowed", true);
+    if (settings_.voiceallowed)
+        voices_.listvoices();
 }
 
-void TForm4::bindmodels() {}
-void TForm4::unbindmodels() {}
-void TForm4::refreshlist() {}
-void TForm4::refreshtrackbars() {}
-void TForm4::resetaudio() {}
+// The widgets mirror the voice selection's models: a change of a model (by the program)
+// refreshes its widget, a change by the user goes to the model, whose change handlers run.
+void TForm4::bindmodels() {
+    voices_.voicedialogactive = [this] { return dialogactive(); };
+    voices_.voicelist.onchange = [this] { refreshlist(); };
+    const auto bind = [this](TrackBarModel &model, void (TForm4::*change)()) {
+        model.onrangechange = [this] { refreshtrackbars(); };
+        model.onpositionchange = [this, change] {
+            refreshtrackbars();
+            (this->*change)();
+        };
+    };
+    bind(voices_.speedtb, &TForm4::speedtbChange);
+    bind(voices_.pitchtb, &TForm4::pitchtbChange);
+    bind(voices_.volumetb, &TForm4::volumetbChange);
+
+    connect(voicelist, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (syncing_ || row == voices_.voicelist.selected)
+            return;
+        voices_.voicelist.selected = row;
+        voices_.voicelistClick();
+    });
+    const auto userMove = [this](QSlider *bar, TrackBarModel &model) {
+        connect(bar, &QSlider::valueChanged, this, [this, &model](int value) {
+            if (!syncing_)
+                model.setPosition(value);
+        });
+    };
+    userMove(speedtb, voices_.speedtb);
+    userMove(pitchtb, voices_.pitchtb);
+    userMove(volumetb, voices_.volumetb);
+    refreshlist();
+    refreshtrackbars();
+}
+
+void TForm4::unbindmodels() {
+    voices_.voicedialogactive = [] { return false; };
+    voices_.voicelist.onchange = nullptr;
+    for (TrackBarModel *model : {&voices_.speedtb, &voices_.pitchtb, &voices_.volumetb}) {
+        model->onrangechange = nullptr;
+        model->onpositionchange = nullptr;
+    }
+}
+
+void TForm4::refreshlist() {
+    const bool wasSyncing = syncing_;
+    syncing_ = true;
+    const ListModel &model = voices_.voicelist;
+    if (voicelist->count() != static_cast<int>(model.items.size()) || [&] {
+            for (int i = 0; i < voicelist->count(); ++i)
+                if (cptext(voicelist->item(i)->text()) != model.items[static_cast<std::size_t>(i)])
+                    return true;
+            return false;
+        }()) {
+        voicelist->clear();
+        for (const std::string &item : model.items)
+            voicelist->addItem(qtext(item));
+    }
+    voicelist->setCurrentRow(model.selected);
+    syncing_ = wasSyncing;
+}
+
+void TForm4::refreshtrackbars() {
+    const bool wasSyncing = syncing_;
+    syncing_ = true;
+    const auto mirror = [](QSlider *bar, QLabel *label, const TrackBarModel &model) {
+        bar->setRange(model.min(), model.max());
+        bar->setValue(model.position());
+        bar->setTickInterval(model.frequency > 0 ? model.frequency : 1);
+        bar->setPageStep(std::max(1, (model.max() - model.min()) / 10));
+        bar->setEnabled(model.enabled);
+        label->setEnabled(model.enabled);
+    };
+    mirror(speedtb, speedstatic, voices_.speedtb);
+    mirror(pitchtb, pitchstatic, voices_.pitchtb);
+    mirror(volumetb, volumestatic, voices_.volumetb);
+    syncing_ = wasSyncing;
+}
+
+void TForm4::resetaudio() {
+    voices_.audioreset();
+}
 
 bool TForm4::dialogactive() const {
     return isActiveWindow();
@@ -184,20 +266,30 @@ void TForm4::closebitbtnEnter() {
     speech_.speakwait(closecaption_);
 }
 
-void TForm4::trackbarchange(const char *, int, int) {}
+void TForm4::trackbarchange(const char *tag, int value, int spoken) {
+    resetaudio();
+    voices_.inject(std::string("\\") + tag + "=" + std::to_string(value) + "\\");
+    if (dialogactive())
+        speech_.speakwait(std::to_string(spoken));
+}
 
 void TForm4::speedtbChange() {
-    trackbarchange("Spd", speedtb->value(), speedtb->value());
+    const int position = voices_.speedtb.position();
+    trackbarchange("Spd", position, position);
 }
 void TForm4::pitchtbChange() {
-    trackbarchange("Pit", pitchtb->value(), pitchtb->value());
+    const int position = voices_.pitchtb.position();
+    trackbarchange("Pit", position, position);
 }
 void TForm4::volumetbChange() {
-    trackbarchange("Vol", volumetb->value() * 256, volumetb->value());
+    const int position = voices_.volumetb.position();
+    trackbarchange("Vol", position * 256, position);
 }
 
 void TForm4::showEvent(QShowEvent *event) {
     enter_.reset();
+    refreshlist();
+    refreshtrackbars();
     QDialog::showEvent(event);
 }
 

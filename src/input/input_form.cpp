@@ -1,5 +1,7 @@
 #include "input_form.h"
 
+#include "braille/braille_table.h"
+#include "braille/chord_entry.h"
 #include "braille/held_keys.h"
 #include "input/qt_text.h"
 #include "input/word_reading.h"
@@ -108,7 +110,7 @@ void TForm2::showEvent(QShowEvent *event) {
 }
 
 void TForm2::inputeditEnter() {
-    // brailleprefix := empty (chord entry)
+    braille_.brailleprefix.clear();
     if (dialogentered) {
         speech_.stopspeech();
         const std::string line = text();
@@ -137,6 +139,7 @@ void TForm2::exitprogrambtnClick() {
 
 void TForm2::FormClose() {
     dialogentered = false;
+    braille_.brailleprefix.clear();
 }
 
 void TForm2::done(int result) {
@@ -191,10 +194,44 @@ void TForm2::inputeditKeyDown(int key, const KeyModifiers &shift, const std::str
 bool TForm2::inputeditKeyPress(const std::string &typed) {
     if (!settings_.braillekeys || typed.empty())
         return false;
-    return static_cast<unsigned char>(typed[0]) >= 32;
+    brailletext.clear();
+    braille_.dotpattern.clear();
+    // Printable characters reach the edit box only as chords; control characters (Backspace,
+    // Enter) still act on it.
+    const bool discard = static_cast<unsigned char>(typed[0]) >= 32;
+    readchord(heldkeys_, braille_);
+    braille_.brailleprefix = savedprefix;
+    brailletext = translatebraille(brailletables_, braille_.dotpattern, braille_);
+    if (!brailletext.empty())
+        speech_.speakkey(brailletext.substr(0, 1));
+    return discard;
 }
 
-void TForm2::commitchord() {}
+// The chord is committed when its first key is released: translated from the same prefix
+// state as its echo (so a capital sign gives the capital the echo announced) and inserted at
+// the caret.
+void TForm2::commitchord() {
+    braille_.brailleprefix = savedprefix;
+    brailletext = translatebraille(brailletables_, braille_.dotpattern, braille_);
+    savedprefix = braille_.brailleprefix;
+    braille_.dotpattern.clear();
+    if (!brailletext.empty()) {
+        const QString inserted = qtext(brailletext);
+        QString line = inputedit->text();
+        const qsizetype position = inputedit->cursorPosition();
+        if (position >= line.size()) {
+            inputedit->setText(line + inserted);
+            inputedit->setCursorPosition(static_cast<int>(line.size() + inserted.size()));
+        } else {
+            const qsizetype at =
+                inputedit->hasSelectedText() ? inputedit->selectionStart() : position;
+            line.insert(at, inserted);
+            inputedit->setText(line);
+            inputedit->setCursorPosition(static_cast<int>(at + inserted.size()));
+        }
+    }
+    brailletext.clear();
+}
 
 void TForm2::inputeditKeyUp(int key, const KeyModifiers &shift) {
     if (settings_.braillekeys)
