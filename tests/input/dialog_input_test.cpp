@@ -105,10 +105,10 @@ TEST_F(DialogInput, AltUpReadsTheLine) {
     open([&] {
         edit("", 0);
         tap(box(), Qt::Key_Up, {}, Qt::AltModifier);
-        EXPECT_EQ(log, (EventLog{"stop", "say:empty line"}));
+        EXPECT_EQ(withoutStops(log), EventLog{"say:empty line"});
         edit("12 34", 1);
         tap(box(), Qt::Key_Up, {}, Qt::AltModifier);
-        EXPECT_EQ(log, (EventLog{"stop", "say:12 34"}));
+        EXPECT_EQ(withoutStops(log), EventLog{"say:12 34"});
     });
 }
 
