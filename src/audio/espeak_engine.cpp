@@ -253,7 +253,23 @@ private:
         });
     }
 
+    // Loads the voice if espeak-ng has another one loaded. Holds espeakMutex.
+    bool loadVoice() {
+        Library &lib = library();
+        if (lib.voiceLoaded == voiceId_)
+            return true;
+        if (espeak_SetVoiceByName(voiceId_.c_str()) != EE_OK)
+            return false;
+        lib.voiceLoaded = voiceId_;
+        return true;
+    }
+
     void run() {
+        {
+            // Load the voice now, so that the first key echo does not wait for its dictionary.
+            std::lock_guard espeak(espeakMutex());
+            loadVoice();
+        }
         std::unique_lock lock(mutex_);
         for (;;) {
             wake_.wait(lock, [this] { return quit_ || !queue_.empty(); });
@@ -283,12 +299,8 @@ private:
 
     void synthesise(const std::string &utf8, uint64_t generation) {
         std::lock_guard lock(espeakMutex());
-        Library &lib = library();
-        if (lib.voiceLoaded != voiceId_) {
-            if (espeak_SetVoiceByName(voiceId_.c_str()) != EE_OK)
-                return;
-            lib.voiceLoaded = voiceId_;
-        }
+        if (!loadVoice())
+            return;
         espeak_SetParameter(espeakRATE, static_cast<int>(speed_.load()), 0);
         espeak_SetParameter(espeakPITCH, static_cast<int>(pitch_.load()), 0);
         espeak_SetParameter(espeakVOLUME,
