@@ -127,6 +127,9 @@ SoundBank parseSoundBank(const uint8_t *bytes, std::size_t size, const std::stri
     for (uint32_t i = 0; i < count; ++i) {
         SoundItem item;
         const uint16_t nameLength = in.u16("an item's name");
+        if (nameLength == 0 || nameLength > 255)
+            in.fail("item " + std::to_string(i + 1) + ": name length " +
+                    std::to_string(nameLength) + " not in 1 to 255");
         const uint8_t *name = in.take(nameLength, "an item's name");
         item.name.assign(reinterpret_cast<const char *>(name), nameLength);
         const uint8_t flags = in.u8("an item's fields");
