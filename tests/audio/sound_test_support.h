@@ -14,7 +14,7 @@
 
 namespace hunt::testing {
 
-inline SoundBank defaultBank() {
+inline const SoundBank &defaultBank() {
     static const SoundBank bank = generateSoundBank(HUNT_SOURCE_DIR "/data/sounds.recipe");
     return bank;
 }
