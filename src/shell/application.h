@@ -1,4 +1,10 @@
 #pragma once
+#include "audio/mixer.h"
+#include "audio/sound_effects.h"
+#include "audio/speech_layer.h"
+#include "audio/voice_selection.h"
+#include "braille/braille_table.h"
+#include "braille/echo_keys.h"
 #include "braille/held_keys.h"
 #include "runtime/clock.h"
 #include "runtime/globals.h"
@@ -9,6 +15,7 @@
 #include "shell/ini_file.h"
 #include "shell/qt_event_loop.h"
 #include "shell/run_driver.h"
+#include "shell/settings_operations.h"
 
 #include <functional>
 #include <memory>
@@ -17,7 +24,11 @@
 namespace hunt {
 
 class TForm1;
+class TForm2;
 class TForm3;
+class TForm4;
+class TForm5;
+class TForm6;
 class TAboutbox;
 class KeyStateTracker;
 
@@ -28,6 +39,10 @@ struct ApplicationOptions {
     // Replace the speech and sound outputs (tests record what was said and played).
     SpeechOutput *speech = nullptr;
     SoundOutput *sound = nullptr;
+    // Opens the sound device (default: the system's, or a silent one when there is none).
+    std::function<std::unique_ptr<Mixer>()> openMixer;
+    // Connects the system speech service (default: speech-dispatcher).
+    SystemVoiceFactory systemVoice;
     // Ends the process at once (default: std::_Exit). Tests may record instead.
     std::function<void(int code)> endProcess;
     // The program the Start command runs (default: the treasure hunt).
@@ -57,8 +72,11 @@ public:
     // Start-up steps owned by other subsystems.
     void initsapi4();
     bool ttsenumExists() const;
-    void createsound();
+    // The sound object on the main window's timer, and its bank; a missing bank ends the program.
+    void createsound(Timer &timer);
     void loadbrailletables();
+    // The sound device's complaint (no sound card), empty when there is a device.
+    std::string soundDeviceMessage() const;
 
     // Ending.
     void saveram();      // an error is shown, and the ending goes on (the old file survives)
@@ -74,11 +92,8 @@ public:
     void readchord();
     std::string translatebraille();
 
-    // Commands carried out with the dialogs.
-    void showaboutbox();
-    void environmentsubmenuClick();
-    void soundssubmenuClick(TForm1 &form);
-    void VoicesubmenuClick(TForm1 &form);
+    // The voice dialog's list and track bars with the voice-selection actions.
+    VoiceControls voiceControls();
 
     // VoicePreparation
     void loadvoicesettings() override;
@@ -95,6 +110,9 @@ public:
     IniFile ini;
     QtEventLoop events;
     SystemClock clock;
+    BrailleState braille;
+    BrailleTables brailletables;
+    EchoKeys echokeys;
 
 private:
     // The runtime is created before the windows that show its screen and take its input.
@@ -116,6 +134,24 @@ private:
                 target->addEmpty();
         }
     };
+    // The sound object exists from its start-up step until it is released at the end.
+    class SoundProxy final : public SoundOutput {
+    public:
+        SoundOutput *target = nullptr;
+        void playsound(const std::vector<double> &frequencies, double duration,
+                       double timbre) override {
+            if (target)
+                target->playsound(frequencies, duration, timbre);
+        }
+        void beep() override {
+            if (target)
+                target->beep();
+        }
+        void click(double n) override {
+            if (target)
+                target->click(n);
+        }
+    };
     class InputProxy final : public InputDialog {
     public:
         InputDialog *target = nullptr;
@@ -127,17 +163,22 @@ private:
     ApplicationOptions options_;
     ScreenProxy screen_;
     InputProxy input_;
-    std::unique_ptr<SpeechOutput> ownSpeech_;
-    std::unique_ptr<SoundOutput> ownSound_;
-    SpeechOutput *speech_ = nullptr;
-    SoundOutput *sound_ = nullptr;
+    SoundProxy soundProxy_;
+    std::unique_ptr<Mixer> mixer_;
+    std::unique_ptr<SoundEffects> soundeffects_;
 
 public:
+    std::unique_ptr<SpeechLayer> speechlayer;
+    std::unique_ptr<VoiceSelection> voiceselection;
     Runtime runtime;
 
     std::unique_ptr<KeyStateTracker> tracker;
     std::unique_ptr<TForm1> form1;
+    std::unique_ptr<TForm2> form2;
     std::unique_ptr<TForm3> form3;
+    std::unique_ptr<TForm4> form4;
+    std::unique_ptr<TForm5> form5;
+    std::unique_ptr<TForm6> form6;
     std::unique_ptr<TAboutbox> aboutbox;
 };
 

@@ -1,7 +1,11 @@
 #include "main_window.h"
 
+#include "audio/sound_dialog.h"
+#include "audio/voice_dialog.h"
 #include "localization/language.h"
+#include "localization/language_dialog.h"
 #include "localization/string_table.h"
+#include "shell/about_box.h"
 #include "shell/application.h"
 #include "shell/error_box.h"
 #include "shell/ini_file.h"
@@ -9,10 +13,14 @@
 #include "shell/ui_text.h"
 #include "shell/virtual_keys.h"
 
-#include <QAccessible>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QMenuBar>
+#include <QSlider>
+#include <QStatusBar>
+#include <algorithm>
 #include <filesystem>
 
 namespace hunt {
@@ -72,7 +80,8 @@ void TForm1::createMenus() {
     aboutsubmenu = helpmenu->addAction(QString());
 
     const auto command = [this](QAction *action, void (TForm1::*handler)()) {
-        connect(action, &QAction::triggered, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
+        connect(action, &QAction::triggered, this,
+                [this, handler] { guarded([&] { (this->*handler)(); }); });
     };
     command(Startsubmenu, &TForm1::StartsubmenuClick);
     command(exitsubmenu, &TForm1::exitsubmenuClick);
@@ -153,7 +162,10 @@ void TForm1::FormCreate() {
         app_.memory.clear();
         app_.memory.loadram();
 
-        app_.createsound(); // ends the application when sounds.dat is missing
+        app_.createsound(*Timer); // ends the application when sounds.dat is missing
+        // Without a sound card everything goes on silently; say so once, where it can be seen.
+        if (const std::string complaint = app_.soundDeviceMessage(); !complaint.empty())
+            statusBar()->showMessage(uiText(complaint));
         app_.loadbrailletables();
     });
 }
@@ -218,7 +230,7 @@ void TForm1::FormClose() {
 }
 
 void TForm1::aboutsubmenuClick() {
-    app_.showaboutbox();
+    app_.aboutbox->exec();
 }
 
 void TForm1::switchTones(bool on) {
@@ -250,15 +262,59 @@ void TForm1::usesapi5submenuClick() {
 }
 
 void TForm1::soundssubmenuClick() {
-    app_.soundssubmenuClick(*this);
+    GlobalSettings &settings = app_.settings;
+    TForm5 &dialog = *app_.form5;
+    dialog.voicecheckbox->setChecked(settings.voiceallowed);
+    dialog.vintrasoundschk->setChecked(settings.vintrasounds);
+    // A change of position runs the track bar's change action, which rounds sndvolume.
+    dialog.sndvoltrackbar->setValue(std::clamp((settings.sndvolume + 10000) / 100, 0, 100));
+    dialog.sndvoltrackbar->setEnabled(settings.vintrasounds);
+    const int32_t remembered = settings.sndvolume;
+    dialog.voicecheckbox->setFocus();
+    if (dialog.exec() != modalOk) {
+        settings.sndvolume = remembered;
+        return;
+    }
+    if (dialog.voicecheckbox->isChecked() && !settings.voiceallowed) {
+        if (app_.ttsenumExists()) {
+            app_.voiceselection->listvoices();
+            app_.selectvoice();
+            app_.savevoicesettings();
+        } else {
+            dialog.voicecheckbox->setChecked(false);
+            showMessageBox(text(40));
+        }
+    }
+    settings.voiceallowed = dialog.voicecheckbox->isChecked();
+    Voicesubmenu->setEnabled(settings.voiceallowed);
+    settings.vintrasounds = dialog.vintrasoundschk->isChecked();
+    savesettings(settings, app_.ini);
 }
 
 void TForm1::VoicesubmenuClick() {
-    app_.VoicesubmenuClick(*this);
+    GlobalSettings &settings = app_.settings;
+    if (!settings.voiceallowed) {
+        showMessageBox(text(18));
+        return;
+    }
+    if (!settings.voiceready) {
+        app_.selectvoice();
+        app_.savevoicesettings();
+    }
+    app_.loadvoicesettings();
+    TForm4 &dialog = *app_.form4;
+    dialog.voicelist->setFocus();
+    if (dialog.exec() == modalOk) {
+        app_.savevoicesettings();
+        app_.loadvoicesettings();
+        app_.speech().speakwait(text(19));
+    } else {
+        app_.speech().speakwait(systemText(windowTitle()));
+    }
 }
 
 void TForm1::environmentsubmenuClick() {
-    app_.environmentsubmenuClick();
+    app_.form3->environmentsubmenuClick();
 }
 
 void TForm1::keyPressEvent(QKeyEvent *event) {

@@ -19,8 +19,8 @@ ScreenMemo::ScreenMemo(QWidget *parent) : QPlainTextEdit(parent) {
     setFont(font);
     const QFontMetrics metrics(font);
     const int margins = static_cast<int>(2 * document()->documentMargin()) + 2 * frameWidth();
-    setMinimumWidth(metrics.horizontalAdvance(QString(screencolumns, QLatin1Char('M'))) +
-                    margins + 4);
+    setMinimumWidth(metrics.horizontalAdvance(QString(screencolumns, QLatin1Char('M'))) + margins +
+                    4);
     setMinimumHeight(metrics.lineSpacing() * screenrows + margins + 4);
     clearLines();
 }

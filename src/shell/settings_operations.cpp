@@ -7,8 +7,7 @@
 
 namespace hunt {
 
-void loadsettings(GlobalSettings &settings, MenuChecks &checks, IniFile &ini,
-                  bool ttsenumExists) {
+void loadsettings(GlobalSettings &settings, MenuChecks &checks, IniFile &ini, bool ttsenumExists) {
     if (ini.exists()) {
         settings.voiceallowed = ini.readFlag("voice", "voiceallowed", true);
         settings.vintrasounds = ini.readFlag("sounds", "vintrasounds", true);

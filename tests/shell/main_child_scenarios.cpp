@@ -1,5 +1,6 @@
 #include "main_child_scenarios.h"
 
+#include "runtime/errors.h"
 #include "shell/application.h"
 #include "shell/main_window.h"
 #include "shell/screen_memo.h"
@@ -49,6 +50,12 @@ int runChildScenario(const std::string &name) {
     options.executablePath = std::string(dir) + "/hunt";
     options.iniPath = std::string(dir) + "/hunt.ini";
     options.program = waitForever;
+    options.openMixer = [] {
+        return std::make_unique<Mixer>(std::make_unique<SilentAudioDevice>());
+    };
+    options.systemVoice = [](EventLoop &) -> std::unique_ptr<SystemVoice> {
+        throw HuntError("no system voice in tests");
+    };
     Application app(options);
     app.createWindows();
     TForm1 &form = *app.form1;

@@ -1,5 +1,6 @@
 #pragma once
 // A whole application in a temporary directory, driven through its real windows.
+#include "runtime/errors.h"
 #include "shell/application.h"
 #include "shell/main_window.h"
 #include "shell/screen_memo.h"
@@ -64,7 +65,8 @@ public:
               if (!box)
                   return false;
               texts.push_back(box->text().toStdString());
-              QMetaObject::invokeMethod(box, [box] { box->accept(); }, Qt::QueuedConnection);
+              QMetaObject::invokeMethod(
+                  box, [box] { box->accept(); }, Qt::QueuedConnection);
               return true;
           }) {}
     std::vector<std::string> texts;
@@ -78,14 +80,24 @@ inline std::string runtimeFile(const std::string &name) {
     return std::string(HUNT_RUNTIME_DIR) + "/" + name;
 }
 
+// A sound device that plays into nowhere in real time, as on a machine without a sound card.
+inline std::unique_ptr<Mixer> quietMixer() {
+    return std::make_unique<Mixer>(std::make_unique<SilentAudioDevice>());
+}
+
+// Tests never reach for the user's speech service.
+inline std::unique_ptr<SystemVoice> noSystemVoice(EventLoop &) {
+    throw HuntError("no system voice in tests");
+}
+
 class AppFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         previous_ = QDir::currentPath();
         QDir::setCurrent(dir.path());
-        for (const char *name : {"sounds.dat", "czech.vbt", "czech.vky", "english.vky",
-                                 "slovak.vky"}) {
+        for (const char *name :
+             {"sounds.dat", "czech.vbt", "czech.vky", "english.vky", "slovak.vky"}) {
             std::error_code error;
             std::filesystem::copy_file(runtimeFile(name), path(name),
                                        std::filesystem::copy_options::overwrite_existing, error);
@@ -109,6 +121,8 @@ protected:
         options.speech = &speech;
         options.sound = &sound;
         options.endProcess = [this](int code) { ended.push_back(code); };
+        options.openMixer = quietMixer;
+        options.systemVoice = noSystemVoice;
         if (program)
             options.program = program;
         app = std::make_unique<Application>(options);

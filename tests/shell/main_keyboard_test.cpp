@@ -141,8 +141,18 @@ TEST_F(MainKeyboardTest, UpOrDownAloneOpensTheReviewOnlyAfterARun) {
     release(Qt::Key_Up);
 
     app->settings.runstarted = true;
-    press(Qt::Key_Up);
+    bool reviewed = false;
+    {
+        ModalWatcher watcher([&](QWidget *modal) {
+            reviewed = true;
+            QTest::keyClick(modal, Qt::Key_Escape);
+            return true;
+        });
+        press(Qt::Key_Up);
+    }
+    EXPECT_TRUE(reviewed);
     EXPECT_EQ(pending(), "") << "the review took the arrow";
+    activate();
     release(Qt::Key_Up);
     press(Qt::Key_Down, Qt::ShiftModifier);
     EXPECT_EQ(pendingCode(), 146) << "Shift+Down goes to the program";

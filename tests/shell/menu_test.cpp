@@ -98,10 +98,10 @@ struct MenuState {
 };
 
 MenuState menuState(TForm1 &form) {
-    return {form.Startsubmenu->isEnabled(),        form.soundssubmenu->isEnabled(),
-            form.environmentsubmenu->isEnabled(),  form.Voicesubmenu->isEnabled(),
-            form.usesapi5submenu->isEnabled(),     form.helpmenu->menuAction()->isEnabled(),
-            form.exitsubmenu->isEnabled(),         form.braillekeyboarditem->isEnabled()};
+    return {form.Startsubmenu->isEnabled(),       form.soundssubmenu->isEnabled(),
+            form.environmentsubmenu->isEnabled(), form.Voicesubmenu->isEnabled(),
+            form.usesapi5submenu->isEnabled(),    form.helpmenu->menuAction()->isEnabled(),
+            form.exitsubmenu->isEnabled(),        form.braillekeyboarditem->isEnabled()};
 }
 
 TEST_F(MenuTest, StartLocksTheMenusForTheRunAndUnlocksThemAfterIt) {
@@ -140,8 +140,8 @@ TEST_F(MenuTest, ExitWhenIdleClosesTheWindowAndSavesTheMemoryImage) {
 }
 
 TEST_F(MenuTest, EndingDuringARunSavesTheMemoryImageAndEndsAtOnce) {
-    for (const char *scenario : {"exit-during-run", "altf4-during-run", "close-during-run",
-                                 "altf4-idle"}) {
+    for (const char *scenario :
+         {"exit-during-run", "altf4-during-run", "close-during-run", "altf4-idle"}) {
         std::filesystem::remove(path("ram.dat"));
         ASSERT_EQ(runInChild(scenario, dir.path().toStdString()), 0) << scenario;
         const std::string ram = readFile(path("ram.dat"));
