@@ -2,13 +2,17 @@
 #include "main_fixture.h"
 
 #include "main_child_scenarios.h"
+#include "main_game_driver.h"
 #include "runtime/errors.h"
 #include "shell/about_box.h"
 #include "shell/ini_file.h"
 
+#include "localization/codepage.h"
+
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QTextBlock>
 
 namespace hunt::testing {
 namespace {
@@ -148,6 +152,39 @@ TEST_F(MenuTest, EndingDuringARunSavesTheMemoryImageAndEndsAtOnce) {
         ASSERT_EQ(ram.size(), 65536u) << scenario;
         EXPECT_EQ(static_cast<unsigned char>(ram[markAddress]), markValue) << scenario;
     }
+}
+
+std::string trimmed(std::string line) {
+    while (!line.empty() && line.back() == ' ')
+        line.pop_back();
+    return toUtf8(line);
+}
+
+TEST_F(MenuTest, AWholeGameIsPlayedThroughTheMainWindowAndTheInputDialog) {
+    GameDriver game;
+    program = game.program();
+    start();
+    game.drive(*app);
+    QTest::keyClick(keys(), Qt::Key_S, Qt::ControlModifier);
+    game.stop();
+
+    EXPECT_EQ(game.answers, 2) << "the treasure is found at the first attempt";
+    EXPECT_GE(game.keys, 3);
+    EXPECT_TRUE(form().Startsubmenu->isEnabled());
+    std::vector<std::string> lines;
+    for (int row = 0; row < form().printmemo->count(); ++row)
+        lines.push_back(trimmed(form().printmemo->line(row)));
+    const auto has = [&](const std::string &text) {
+        return std::find(lines.begin(), lines.end(), text) != lines.end();
+    };
+    EXPECT_TRUE(has(";koňiec. počet hier     1")) << ::testing::PrintToString(lines);
+    EXPECT_TRUE(has("hotovo")) << ::testing::PrintToString(lines);
+    // The screen shows what the runtime wrote.
+    EXPECT_EQ(form().printmemo->document()->blockCount(), 24);
+    EXPECT_EQ(form().printmemo->document()->findBlockByNumber(5).text().toStdString(),
+              toUtf8(form().printmemo->line(5)));
+    const auto said = std::find(log.begin(), log.end(), toCp1250("say:gratulujem!"));
+    EXPECT_NE(said, log.end());
 }
 
 } // namespace
