@@ -1,5 +1,8 @@
 #include "main_child_scenarios.h"
 
+#include "main_game_driver.h"
+#include "support/doubles.h"
+
 #include "runtime/errors.h"
 #include "shell/application.h"
 #include "shell/main_window.h"
@@ -39,12 +42,50 @@ void closeMessageBoxes() {
 
 } // namespace
 
+// Plays a game without voice or sounds and saves a picture of the main window.
+int takeScreenshot(const std::string &dir, const std::string &picture) {
+    EventLog log;
+    RecordingSpeech speech(log);
+    RecordingSound sound(log);
+    GameDriver game;
+    ApplicationOptions options;
+    options.executablePath = dir + "/hunt";
+    options.iniPath = dir + "/hunt.ini";
+    options.speech = &speech;
+    options.sound = &sound;
+    options.program = game.program();
+    options.openMixer = [] {
+        return std::make_unique<Mixer>(std::make_unique<SilentAudioDevice>());
+    };
+    Application app(options);
+    app.createWindows();
+    TForm1 &form = *app.form1;
+    form.resize(760, 520);
+    form.show();
+    game.drive(app);
+    QTimer::singleShot(200, qApp, [&] {
+        form.Startsubmenu->trigger();
+        game.stop();
+        form.activateWindow();
+        QTimer::singleShot(300, qApp, [&] {
+            const bool saved = form.grab().save(QString::fromStdString(picture));
+            std::_Exit(saved ? 0 : 93);
+        });
+    });
+    QTimer::singleShot(120000, qApp, [] { std::_Exit(92); });
+    return app.exec();
+}
+
 int runChildScenario(const std::string &name) {
     const char *dir = std::getenv("HUNT_SHELL_DIR");
     if (dir == nullptr)
         return 90;
     QDir::setCurrent(QString::fromUtf8(dir));
     closeMessageBoxes();
+    if (name == "screenshot") {
+        const char *picture = std::getenv("HUNT_SCREENSHOT");
+        return picture ? takeScreenshot(dir, picture) : 90;
+    }
 
     ApplicationOptions options;
     options.executablePath = std::string(dir) + "/hunt";
