@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
 
 namespace hunt::testing {
@@ -30,12 +31,14 @@ void waitForever(Runtime &runtime) {
     }
 }
 
-// Closes every message box that opens (the fatal messages).
+// Closes every message box that opens (the fatal messages), noting its text in messages.txt.
 void closeMessageBoxes() {
     auto *timer = new QTimer(qApp);
     QObject::connect(timer, &QTimer::timeout, [] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            std::ofstream("messages.txt", std::ios::app) << box->text().toStdString() << '\n';
             box->accept();
+        }
     });
     timer->start(20);
 }
@@ -121,6 +124,8 @@ int runChildScenario(const std::string &name) {
         duringRun([&form] { QTest::keyClick(form.printmemo, Qt::Key_F4, Qt::AltModifier); });
     } else if (name == "close-during-run") {
         duringRun([&form] { form.close(); });
+    } else if (name == "start") {
+        later(0, [&form] { form.Startsubmenu->trigger(); });
     } else if (name == "start-up") {
         later(0, [&form] { form.close(); });
     } else {

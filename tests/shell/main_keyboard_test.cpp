@@ -174,5 +174,38 @@ TEST_F(MainKeyboardTest, HeldKeysAreForgottenWhenTheWindowLosesTheKeyboard) {
     EXPECT_EQ(pendingCode(), 129) << "Left no longer counts as held";
 }
 
+TEST_F(MainKeyboardTest, BrailleChordsBecomeThePendingKey) {
+    QTest::keyClick(keys(), Qt::Key_B, Qt::ControlModifier);
+    ASSERT_TRUE(app->settings.braillekeys);
+
+    press(Qt::Key_F);
+    press(Qt::Key_D);
+    release(Qt::Key_F);
+    EXPECT_EQ(pending(), "b") << "the chord is committed when its first key is released";
+    release(Qt::Key_D);
+    EXPECT_EQ(pending(), "") << "the other key's release delivers an empty pattern";
+
+    // Space with a dot key held is ignored; alone it is the space chord.
+    press(Qt::Key_F);
+    press(Qt::Key_Space);
+    release(Qt::Key_Space);
+    EXPECT_EQ(pending(), "a");
+    release(Qt::Key_F);
+    QTest::keyClick(keys(), Qt::Key_Space);
+    EXPECT_EQ(pending(), " ");
+
+    // A letter that is not a dot key delivers nothing; control keys keep their codes.
+    QTest::keyClick(keys(), Qt::Key_A);
+    EXPECT_EQ(pending(), "");
+    QTest::keyClick(keys(), Qt::Key_Return);
+    EXPECT_EQ(pending(), "\r");
+
+    // The capital sign applies to the next chord.
+    QTest::keyClick(keys(), Qt::Key_L);
+    EXPECT_EQ(pending(), "");
+    QTest::keyClick(keys(), Qt::Key_F);
+    EXPECT_EQ(pending(), "A");
+}
+
 } // namespace
 } // namespace hunt::testing

@@ -9,9 +9,13 @@
 
 #include "localization/codepage.h"
 
+#include "audio/sound_dialog.h"
+
+#include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QSlider>
 #include <QTextBlock>
 
 namespace hunt::testing {
@@ -152,6 +156,58 @@ TEST_F(MenuTest, EndingDuringARunSavesTheMemoryImageAndEndsAtOnce) {
         ASSERT_EQ(ram.size(), 65536u) << scenario;
         EXPECT_EQ(static_cast<unsigned char>(ram[markAddress]), markValue) << scenario;
     }
+}
+
+TEST_F(MenuTest, SoundsDialogShowsTheStoredVolumeAndCancelKeepsIt) {
+    writeFile(iniPath(), "[sounds]\nsndvolume=-2550\nvintrasounds=0\n");
+    start();
+    int shownPosition = -1;
+    bool shownEnabled = true;
+    ModalWatcher watcher([&](QWidget *modal) {
+        if (modal != app->form5.get())
+            return false;
+        shownPosition = app->form5->sndvoltrackbar->value();
+        shownEnabled = app->form5->sndvoltrackbar->isEnabled();
+        app->form5->vintrasoundschk->setChecked(true);
+        QTest::mouseClick(app->form5->cancelbitbtn, Qt::LeftButton);
+        return true;
+    });
+    QTest::keyClick(keys(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(shownPosition, 74);
+    EXPECT_FALSE(shownEnabled);
+    EXPECT_EQ(app->settings.sndvolume, -2600)
+        << "Cancel restores the volume of the opening, rounded down to the track bar's step";
+    EXPECT_FALSE(app->settings.vintrasounds) << "Cancel applies nothing";
+    EXPECT_EQ(readFile(iniPath()), "[sounds]\nsndvolume=-2550\nvintrasounds=0\n");
+}
+
+TEST_F(MenuTest, SoundsDialogOkAppliesAndStoresTheSwitches) {
+    writeFile(iniPath(), "[voice]\nvoiceallowed=1\n");
+    start();
+    ModalWatcher watcher([&](QWidget *modal) {
+        if (modal != app->form5.get())
+            return false;
+        app->form5->voicecheckbox->setChecked(false);
+        app->form5->vintrasoundschk->setChecked(false);
+        QTest::mouseClick(app->form5->okbitbtn, Qt::LeftButton);
+        return true;
+    });
+    QTest::keyClick(keys(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_FALSE(app->settings.voiceallowed);
+    EXPECT_FALSE(app->settings.vintrasounds);
+    EXPECT_FALSE(form().Voicesubmenu->isEnabled());
+    IniFile ini(iniPath());
+    EXPECT_EQ(ini.readInteger("voice", "voiceallowed", -1), 0);
+    EXPECT_EQ(ini.readInteger("sounds", "vintrasounds", -1), 0);
+}
+
+TEST_F(MenuTest, VoiceCommandWhileTheVoiceIsOffSaysHowToTurnItOn) {
+    writeFile(iniPath(), "[voice]\nvoiceallowed=0\n[environment]\nlanguage=2000\n");
+    start();
+    MessageBoxes boxes;
+    form().VoicesubmenuClick();
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{"The voice is turned off. You can turn it on "
+                                                    "in the Sounds dialog, menu Settings"});
 }
 
 std::string trimmed(std::string line) {

@@ -1,6 +1,7 @@
 // Start-up of the whole application: settings file, title, menus, screen, memory image.
 #include "main_fixture.h"
 
+#include "braille/echo_keys.h"
 #include "main_child_scenarios.h"
 #include "shell/ini_file.h"
 
@@ -117,6 +118,38 @@ TEST_F(StartupTest, ARealStartAndCloseSavesTheMemoryImage) {
     const std::string ram = readFile(path("ram.dat"));
     ASSERT_EQ(ram.size(), 65536u);
     EXPECT_EQ(static_cast<unsigned char>(ram[markAddress]), markValue);
+}
+
+TEST_F(StartupTest, AMissingSoundBankEndsTheProgramAfterItsMessageWithoutSaving) {
+    std::filesystem::remove(path("sounds.dat"));
+    EXPECT_EQ(runInChild("start-up", dir.path().toStdString()), 1);
+    EXPECT_EQ(readFile(path("messages.txt")), "Nelze nalézt soubor sounds.dat\n");
+    EXPECT_FALSE(std::filesystem::exists(path("ram.dat")));
+}
+
+TEST_F(StartupTest, AStoredVoiceThatIsNotInstalledEndsTheProgramAtTheNextStart) {
+    writeFile(iniPath(), "[voice]\nvoiceallowed=1\nperson=Nobody\n");
+    EXPECT_EQ(runInChild("start", dir.path().toStdString()), 1);
+    EXPECT_EQ(readFile(path("messages.txt")), "Nelze nalézt hlas uvedený v ini souboru: Nobody\n");
+    EXPECT_FALSE(std::filesystem::exists(path("ram.dat")));
+}
+
+TEST_F(StartupTest, AMissingBrailleTableIsShownAndEndsTheRemainingSteps) {
+    std::filesystem::remove(path("czech.vbt"));
+    MessageBoxes boxes;
+    start();
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_NE(boxes.texts[0].find("czech.vbt"), std::string::npos) << boxes.texts[0];
+    EXPECT_EQ(echoTextFor(app->echokeys, 'a'), "") << "the key-echo file is not read";
+    // The application runs on: the menus work.
+    QTest::keyClick(keys(), Qt::Key_B, Qt::ControlModifier);
+    EXPECT_TRUE(app->settings.braillekeys);
+}
+
+TEST_F(StartupTest, TablesOfTheLanguageAreRead) {
+    start();
+    EXPECT_GT(app->brailletables.brlcharcount, 0);
+    EXPECT_NE(echoTextFor(app->echokeys, 'a'), "");
 }
 
 } // namespace
