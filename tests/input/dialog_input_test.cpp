@@ -28,7 +28,6 @@ using testing::withoutStops;
 class DialogInput : public ::testing::Test {
 protected:
     void SetUp() override {
-        settings.languagebase = 2000; // English
         settings.voiceready = true;
         loadbrailletable(tables, HUNT_SOURCE_DIR "/data/czech.vbt");
         form = std::make_unique<TForm2>(
@@ -52,7 +51,7 @@ protected:
     EventLog log;
     testing::RecordingSpeech speech{log};
     testing::RecordingSound sound{log};
-    GlobalSettings settings;
+    GlobalSettings settings = testing::englishSettings();
     HeldKeys held;
     BrailleState braille;
     BrailleTables tables;

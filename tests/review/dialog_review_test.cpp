@@ -28,7 +28,6 @@ std::string padded(std::string text) {
 class DialogReview : public ::testing::Test {
 protected:
     void SetUp() override {
-        settings.languagebase = 2000; // English
         settings.voiceready = true;
         screen.setLine(0, padded("Hello, hunter"));
         screen.setLine(1, padded("abc word, next"));
@@ -67,7 +66,7 @@ protected:
     EventLog log;
     testing::RecordingSpeech speech{log};
     testing::RecordingSound sound{log};
-    GlobalSettings settings;
+    GlobalSettings settings = testing::englishSettings();
     PlainScreen screen;
     MemoryImage memory;
     std::string pendingkey = "\x26";
