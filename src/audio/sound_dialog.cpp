@@ -35,6 +35,7 @@ TForm5::TForm5(GlobalSettings &settings, SoundOutput &sound, QWidget *parent)
     sndvoltrackbar->setPageStep(10);
     sndvoltrackbar->setTickPosition(QSlider::TicksBelow);
     sndvoltrackbar->setTickInterval(10);
+    sndvoltrackbar->setMinimumWidth(260);
     okbitbtn = new QPushButton(this);
     okbitbtn->setObjectName("okbitbtn");
     okbitbtn->setDefault(true);

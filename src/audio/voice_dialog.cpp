@@ -17,6 +17,7 @@
 #include <QSlider>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace hunt {
 
@@ -31,6 +32,7 @@ QSlider *newTrackBar(QWidget *parent, const char *name) {
     bar->setSingleStep(1);
     bar->setTickPosition(QSlider::TicksBelow);
     bar->setEnabled(false);
+    bar->setMinimumWidth(220);
     return bar;
 }
 } // namespace
@@ -199,7 +201,9 @@ void TForm4::refreshtrackbars() {
     const auto mirror = [](QSlider *bar, QLabel *label, const TrackBarModel &model) {
         bar->setRange(model.min(), model.max());
         bar->setValue(model.position());
-        bar->setTickInterval(model.frequency > 0 ? model.frequency : 1);
+        // Ticks at the spacing the model gives; a tenth of the range where it gives none.
+        const int range = model.max() - model.min();
+        bar->setTickInterval(model.frequency > 1 ? model.frequency : std::max(1, range / 10));
         bar->setPageStep(std::max(1, (model.max() - model.min()) / 10));
         bar->setEnabled(model.enabled);
         label->setEnabled(model.enabled);

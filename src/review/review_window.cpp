@@ -164,6 +164,8 @@ bool TForm6::eventFilter(QObject *watched, QEvent *event) {
         if (event->type() == QEvent::KeyPress) {
             auto *key = static_cast<QKeyEvent *>(event);
             const int code = virtualKey(*key);
+            if (heldkeys)
+                heldkeys->press(code);
             virtualscrmemoKeyDown(code, keyModifiers(*key));
             if (code == vk::escape || code == vk::f2)
                 return true;
@@ -171,6 +173,8 @@ bool TForm6::eventFilter(QObject *watched, QEvent *event) {
             auto *key = static_cast<QKeyEvent *>(event);
             if (key->isAutoRepeat())
                 return true; // a held key speaks once, at its release
+            if (heldkeys)
+                heldkeys->release(virtualKey(*key));
             virtualscrmemoKeyUp(virtualKey(*key), keyModifiers(*key));
         }
     }

@@ -79,5 +79,12 @@ TEST_F(DialogSound, ResultsOfTheButtons) {
     EXPECT_EQ(form.vintrasoundschk->text(), "&Vintra sounds");
 }
 
+// Writes docs/sound-dialog.png when HUNT_SCREENSHOT_DIR is set (run under Xvfb).
+TEST_F(DialogSound, Screenshot) {
+    if (!testing::screenshotsWanted())
+        GTEST_SKIP() << "HUNT_SCREENSHOT_DIR not set";
+    open(80, [&] { testing::screenshot(form, "sound-dialog.png"); });
+}
+
 } // namespace
 } // namespace hunt

@@ -164,6 +164,13 @@ TEST_F(DialogVoice, EnterChoosesAndEscapeCloses) {
     EXPECT_EQ(open([&] { form.close(); }), modalCancel);
 }
 
+// Writes docs/voice-dialog.png when HUNT_SCREENSHOT_DIR is set (run under Xvfb).
+TEST_F(DialogVoice, Screenshot) {
+    if (!testing::screenshotsWanted())
+        GTEST_SKIP() << "HUNT_SCREENSHOT_DIR not set";
+    open([&] { testing::screenshot(form, "voice-dialog.png"); });
+}
+
 TEST(DialogVoiceSettings, VoiceNotAllowedListsNothing) {
     QTemporaryDir dir;
     IniFile ini(dir.filePath("hunt.ini").toStdString());

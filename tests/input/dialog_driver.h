@@ -75,6 +75,10 @@ inline EventLog withoutStops(const EventLog &log) {
     return out;
 }
 
+inline bool screenshotsWanted() {
+    return !qgetenv("HUNT_SCREENSHOT_DIR").isEmpty();
+}
+
 // Saves a screenshot of a shown window when HUNT_SCREENSHOT_DIR names a directory.
 inline void screenshot(QWidget &window, const char *fileName) {
     const QByteArray dir = qgetenv("HUNT_SCREENSHOT_DIR");

@@ -254,6 +254,7 @@ TEST_F(DialogInput, UpOpensTheRealReviewOverTheDialog) {
     MemoryImage memory;
     std::string pendingkey = "x";
     TForm6 review(settings, speech, sound, screen, memory, pendingkey);
+    review.heldkeys = &held;
     form = std::make_unique<TForm2>(
         settings, speech, sound, held, braille, tables, [&] { review.showvirtualscreen(); },
         [this] { log.push_back("exit"); });
@@ -264,6 +265,7 @@ TEST_F(DialogInput, UpOpensTheRealReviewOverTheDialog) {
             tap(review.virtualscrmemo, Qt::Key_Escape, "\x1b");
         });
         press(box(), Qt::Key_Up);
+        EXPECT_FALSE(held.held(vk::up)) << "released in the review";
         ASSERT_TRUE(testing::waitActive(*form));
         EXPECT_TRUE(box()->hasFocus());
         tap(box(), Qt::Key_A, "a");
@@ -271,6 +273,16 @@ TEST_F(DialogInput, UpOpensTheRealReviewOverTheDialog) {
     EXPECT_EQ(withoutStops(log), (EventLog{"tone:300+450/100/5", "speak:Screen", "say:first line",
                                            "tone:300+450/100/5", "say:end of screen", "key:a"}));
     EXPECT_EQ(pendingkey, "");
+}
+
+// Writes docs/input-dialog.png when HUNT_SCREENSHOT_DIR is set (run under Xvfb).
+TEST_F(DialogInput, Screenshot) {
+    if (!testing::screenshotsWanted())
+        GTEST_SKIP() << "HUNT_SCREENSHOT_DIR not set";
+    open([&] {
+        edit("12, 34", 6);
+        testing::screenshot(*form, "input-dialog.png");
+    });
 }
 
 } // namespace

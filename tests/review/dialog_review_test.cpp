@@ -202,5 +202,23 @@ TEST_F(DialogReview, TheCloseButtonAndTheCloseBoxEndItToo) {
     EXPECT_EQ(review.closebitbtn->focusPolicy(), Qt::NoFocus);
 }
 
+// Writes docs/review-window.png when HUNT_SCREENSHOT_DIR is set (run under Xvfb).
+TEST_F(DialogReview, Screenshot) {
+    if (!testing::screenshotsWanted())
+        GTEST_SKIP() << "HUNT_SCREENSHOT_DIR not set";
+    const char *lines[] = {"Good evening. Let us hunt for the treasure.",
+                           "Do you know the rules? (Y/N)",
+                           "The treasure lies on a board of 10 rows and 10 columns.",
+                           "Row and column, please",
+                           "? 3,7",
+                           "Colder. 4 attempts left."};
+    for (int i = 0; i < 24; ++i)
+        screen.setLine(i, i < 6 ? padded(lines[i]) : std::string());
+    open([&] {
+        caretTo(3, 0);
+        testing::screenshot(review, "review-window.png");
+    });
+}
+
 } // namespace
 } // namespace hunt
