@@ -5,7 +5,9 @@
 #include "runtime/globals.h"
 #include "runtime/input_dialog.h"
 
+#include <QAccessible>
 #include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QSlider>
 
@@ -77,6 +79,17 @@ TEST_F(DialogSound, ResultsOfTheButtons) {
     EXPECT_EQ(open(50, [&] { form.close(); }), modalCancel);
     EXPECT_EQ(form.windowTitle(), "Sounds settings");
     EXPECT_EQ(form.vintrasoundschk->text(), "&Vintra sounds");
+}
+
+// Screen readers find every control by the name its caption or label gives it.
+TEST_F(DialogSound, ControlsHaveAccessibleNames) {
+    const auto name = [](QWidget *w) {
+        return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+    };
+    EXPECT_EQ(name(form.sndvoltrackbar), "Sound volume");
+    EXPECT_EQ(name(form.vintrasoundschk), "Vintra sounds");
+    EXPECT_EQ(name(form.okbitbtn), "OK");
+    EXPECT_EQ(form.sndvolstatic->buddy(), form.sndvoltrackbar);
 }
 
 // Writes docs/sound-dialog.png when HUNT_SCREENSHOT_DIR is set (run under Xvfb).

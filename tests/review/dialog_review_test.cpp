@@ -199,6 +199,9 @@ TEST_F(DialogReview, TheCloseButtonAndTheCloseBoxEndItToo) {
     log.clear();
     open([&] { review.close(); });
     EXPECT_EQ(log.back(), "say:end of screen");
+    log.clear();
+    open([&] { tap(memo(), Qt::Key_Return, "\r"); }); // the close button is the default one
+    EXPECT_EQ(log.back(), "say:end of screen");
     EXPECT_EQ(review.closebitbtn->focusPolicy(), Qt::NoFocus);
 }
 
