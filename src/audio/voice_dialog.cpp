@@ -1,6 +1,7 @@
 #include "voice_dialog.h"
 
 #include "audio/voice_selection.h"
+#include "input/dialog_guard.h"
 #include "input/qt_text.h"
 #include "localization/string_table.h"
 #include "runtime/globals.h"
@@ -153,12 +154,12 @@ void TForm4::bindmodels() {
         if (syncing_ || row == voices_.voicelist.selected)
             return;
         voices_.voicelist.selected = row;
-        voices_.voicelistClick();
+        runGuarded([this] { voices_.voicelistClick(); });
     });
     const auto userMove = [this](QSlider *bar, TrackBarModel &model) {
         connect(bar, &QSlider::valueChanged, this, [this, &model](int value) {
             if (!syncing_)
-                model.setPosition(value);
+                runGuarded([&] { model.setPosition(value); });
         });
     };
     userMove(speedtb, voices_.speedtb);
@@ -303,7 +304,7 @@ bool TForm4::event(QEvent *event) {
         // (silent until the first activation of a showing) runs first.
         QTimer::singleShot(0, this, [this] {
             if (isVisible())
-                FormActivate();
+                runGuarded([this] { FormActivate(); });
         });
     }
     return QDialog::event(event);
@@ -312,20 +313,21 @@ bool TForm4::event(QEvent *event) {
 bool TForm4::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() == QEvent::FocusIn) {
         auto *control = static_cast<QWidget *>(watched);
-        if (enter_.entered(control)) {
-            if (control == voicelist)
-                voicelistEnter();
-            else if (control == pitchtb)
-                pitchtbEnter();
-            else if (control == speedtb)
-                speedtbEnter();
-            else if (control == volumetb)
-                volumetbEnter();
-            else if (control == vyberhlasbitbtn)
-                vyberhlasbitbtnEnter();
-            else if (control == closebitbtn)
-                closebitbtnEnter();
-        }
+        if (enter_.entered(control))
+            runGuarded([&] {
+                if (control == voicelist)
+                    voicelistEnter();
+                else if (control == pitchtb)
+                    pitchtbEnter();
+                else if (control == speedtb)
+                    speedtbEnter();
+                else if (control == volumetb)
+                    volumetbEnter();
+                else if (control == vyberhlasbitbtn)
+                    vyberhlasbitbtnEnter();
+                else if (control == closebitbtn)
+                    closebitbtnEnter();
+            });
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -1,6 +1,7 @@
 #include "review_window.h"
 
 #include "braille/held_keys.h"
+#include "input/dialog_guard.h"
 #include "input/qt_text.h"
 #include "input/word_reading.h"
 #include "localization/string_table.h"
@@ -166,7 +167,7 @@ bool TForm6::eventFilter(QObject *watched, QEvent *event) {
             const int code = virtualKey(*key);
             if (heldkeys)
                 heldkeys->press(code);
-            virtualscrmemoKeyDown(code, keyModifiers(*key));
+            runGuarded([&] { virtualscrmemoKeyDown(code, keyModifiers(*key)); });
             if (code == vk::escape || code == vk::f2)
                 return true;
         } else if (event->type() == QEvent::KeyRelease) {
@@ -175,7 +176,7 @@ bool TForm6::eventFilter(QObject *watched, QEvent *event) {
                 return true; // a held key speaks once, at its release
             if (heldkeys)
                 heldkeys->release(virtualKey(*key));
-            virtualscrmemoKeyUp(virtualKey(*key), keyModifiers(*key));
+            runGuarded([&] { virtualscrmemoKeyUp(virtualKey(*key), keyModifiers(*key)); });
         }
     }
     return QDialog::eventFilter(watched, event);

@@ -5,11 +5,13 @@
 #include "audio/tts_engine.h"
 #include "audio/voice_dialog.h"
 #include "audio/voice_selection.h"
+#include "runtime/errors.h"
 #include "runtime/input_dialog.h"
 #include "shell/ini_file.h"
 
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -28,7 +30,12 @@ public:
     explicit RecordingEngine(EventLog &log) : log_(log) {}
     void textData(const std::string &text) override { log_.push_back("engine:" + text); }
     void audioReset() override { log_.push_back("reset"); }
-    void inject(const std::string &tags) override { log_.push_back("inject:" + tags); }
+    void inject(const std::string &tags) override {
+        if (failInject)
+            throw HuntError("engine refused " + tags);
+        log_.push_back("inject:" + tags);
+    }
+    static inline bool failInject = false;
     uint32_t registerSink(TtsNotifySink *) override { return 1; }
     void unregisterSink(uint32_t) override {}
     std::optional<uint32_t> attributeGet(TtsAttribute attribute) const override {
@@ -162,6 +169,28 @@ TEST_F(DialogVoice, EnterChoosesAndEscapeCloses) {
     EXPECT_EQ(open([&] { tap(form.voicelist, Qt::Key_Return, "\r"); }), modalOk);
     EXPECT_EQ(open([&] { tap(form.voicelist, Qt::Key_Escape, "\x1b"); }), modalCancel);
     EXPECT_EQ(open([&] { form.close(); }), modalCancel);
+}
+
+TEST_F(DialogVoice, AnEngineErrorIsShownAndTheDialogGoesOn) {
+    QString shown;
+    open([&] {
+        RecordingEngine::failInject = true;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            shown = box->text();
+            box->accept();
+        });
+        form.speedtb->setFocus();
+        tap(form.speedtb, Qt::Key_Right);
+        RecordingEngine::failInject = false;
+        EXPECT_EQ(shown, "engine refused \\Spd=151\\");
+        EXPECT_TRUE(form.isVisible());
+        ASSERT_TRUE(testing::waitActive(form));
+        log.clear();
+        tap(form.speedtb, Qt::Key_Right);
+        EXPECT_EQ(withoutStops(log), (EventLog{"reset", "inject:\\Spd=152\\", "say:152"}));
+    });
 }
 
 // Writes docs/voice-dialog.png when HUNT_SCREENSHOT_DIR is set (run under Xvfb).
