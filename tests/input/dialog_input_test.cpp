@@ -192,6 +192,11 @@ TEST_F(DialogInput, ExitButtonAndAltF4EndTheApplication) {
         log.clear();
         tap(box(), Qt::Key_F4, {}, Qt::AltModifier);
         EXPECT_EQ(withoutStops(log), EventLog{"exit"});
+        // Enter on the focused exit button presses it, not the default button.
+        form->exitprogrambtn->setFocus();
+        log.clear();
+        tap(form->exitprogrambtn, Qt::Key_Return, "\r");
+        EXPECT_EQ(log, EventLog{"exit"});
     });
 }
 
@@ -243,9 +248,12 @@ TEST_F(DialogInput, ChordsAreEchoedAndInsertedAtTheCaret) {
         EXPECT_EQ(box()->text(), "abA c");
         tap(box(), Qt::Key_Backspace, "\b");
         EXPECT_EQ(box()->text(), "abAc");
+        tap(box(), Qt::Key_Left);
+        tap(box(), Qt::Key_Delete, "\x7f");
+        EXPECT_EQ(box()->text(), "abc") << "Left and Delete still edit";
         tap(box(), Qt::Key_Return, "\r");
     });
-    EXPECT_EQ(line, "abAc");
+    EXPECT_EQ(line, "abc");
 }
 
 TEST_F(DialogInput, UpOpensTheRealReviewOverTheDialog) {
