@@ -225,8 +225,7 @@ bool TForm4::dialogactive() const {
 
 void TForm4::FormActivate() {
     speech_.speakwait(windowcaption_);
-    const QListWidgetItem *item = voicelist->currentItem();
-    speech_.speakwait(voicecaption_ + " " + (item ? cptext(item->text()) : std::string()));
+    speech_.speakwait(voicecaption_ + " " + voices_.voicelist.selectedText());
     voicedialogactivated = true;
 }
 
@@ -239,8 +238,7 @@ void TForm4::voicelistEnter() {
         return;
     if (dialogactive())
         resetaudio();
-    const QListWidgetItem *item = voicelist->currentItem();
-    speech_.speakwait(voicecaption_ + " " + (item ? cptext(item->text()) : std::string()));
+    speech_.speakwait(voicecaption_ + " " + voices_.voicelist.selectedText());
 }
 
 void TForm4::trackbarenter(const std::string &label, const QSlider *bar) {
