@@ -130,6 +130,10 @@ TEST_F(SoundEffectsTest, TimbreAndDurationAreTruncated) {
     EXPECT_EQ(timer.intervals.back(), 20);
     EXPECT_EQ(tone.lastduration, 20);
     EXPECT_EQ(tone.lasttimbre, 2);
+    // A duration below 1 ms ends at the timer's first pass instead of waiting for a key.
+    effects.playsound({300}, 0.5, 2);
+    EXPECT_EQ(timer.intervals.back(), 0);
+    EXPECT_FALSE(tone.soundwait);
 }
 
 TEST_F(SoundEffectsTest, TimerTickEndsTheToneAndDisablesTheTimer) {
