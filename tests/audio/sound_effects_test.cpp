@@ -1,6 +1,7 @@
 // The tone statement, beep and click: their bookkeeping, their wait and its end.
 #include "audio/mixer.h"
 #include "audio/sound_effects.h"
+#include "localization/codepage.h"
 #include "runtime/queue_event_loop.h"
 #include "sound_test_support.h"
 
@@ -252,7 +253,9 @@ TEST(SoundEffectsLoading, MissingBankIsToldApartFromADamagedOne) {
     } catch (const SoundBankMissing &missing) {
         EXPECT_EQ(missing.fileName(), dir.file("sounds.dat"));
     }
-    EXPECT_EQ(missingBankMessage("Can't find the file"), "Can't find the file sounds.dat");
+    EXPECT_EQ(missingBankMessage(2000), "Can't find the file sounds.dat");
+    EXPECT_EQ(missingBankMessage(1000), toCp1250("Nelze nalézt soubor sounds.dat"));
+    EXPECT_EQ(missingBankMessage(3000), toCp1250("Nie je možné nájsť súbor sounds.dat"));
 
     {
         std::ofstream damaged(dir.file("sounds.dat"), std::ios::binary);
