@@ -163,6 +163,21 @@ TEST_F(SoundEffectsTest, KeyGoingDownEndsTheWait) {
     EXPECT_TRUE(timer.enabled());
 }
 
+TEST_F(SoundEffectsTest, ToneStartedDuringAnotherOnesWaitEndsBothWaits) {
+    // One flag and one timer: the inner tone's end also ends the outer wait.
+    bool innerSounded = false;
+    events.post([&] {
+        events.post([&] { innerSounded = isPlaying("snd11") && isPlaying("snd10"); });
+        effects.playsound({600}, 20, 1);
+    });
+    effects.playsound({440}, 600000, 0);
+    EXPECT_TRUE(innerSounded);
+    EXPECT_EQ(timer.intervals, (std::vector<int>{600000, 20}));
+    EXPECT_FALSE(timer.enabled());
+    EXPECT_FALSE(isPlaying("snd10"));
+    EXPECT_FALSE(isPlaying("snd11"));
+}
+
 TEST_F(SoundEffectsTest, SoundEffectsOffReturnAtOnceAndChangeNothing) {
     settings.vintrasounds = false;
     tone.lasttimbre = 7;
