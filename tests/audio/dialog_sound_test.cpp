@@ -1,9 +1,13 @@
 // The sound dialog driven with real key events: the volume it sets and the sample it plays.
 #include "input/dialog_driver.h"
 
+#include "audio/mixer.h"
 #include "audio/sound_dialog.h"
+#include "audio/sound_effects.h"
+#include "audio/sound_test_support.h"
 #include "runtime/globals.h"
 #include "runtime/input_dialog.h"
+#include "shell/qt_event_loop.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -79,6 +83,63 @@ TEST_F(DialogSound, ResultsOfTheButtons) {
     EXPECT_EQ(open(50, [&] { form.close(); }), modalCancel);
     EXPECT_EQ(form.windowTitle(), "Sounds settings");
     EXPECT_EQ(form.vintrasoundschk->text(), "&Vintra sounds");
+}
+
+// The sample played through the real sound effects, rendered offline: its level follows the
+// track bar, and nothing sounds while sound effects are off.
+class DialogSoundRendered : public ::testing::Test {
+protected:
+    DialogSoundRendered() { mixer.loadBank(testing::defaultBank()); }
+
+    // The level of 1000 Hz in the output while the sample of one track bar move plays.
+    double levelOfMove(Qt::Key key) {
+        double level = -1;
+        QTimer::singleShot(20, &form, [&] {
+            const std::vector<float> frames = output.render(4800);
+            level = testing::amplitudeAt(testing::leftChannel(frames), 1000, output.sampleRate());
+        });
+        tap(form.sndvoltrackbar, key);
+        QTest::qWait(60); // the render has run, during the sample or after it
+        return level;
+    }
+    int open(int position, std::function<void()> script) {
+        form.vintrasoundschk->setChecked(settings.vintrasounds);
+        form.sndvoltrackbar->setValue(position);
+        form.sndvoltrackbar->setFocus();
+        return testing::runModal(
+            form, [this] { return form.exec(); }, std::move(script));
+    }
+
+    GlobalSettings settings = testing::englishSettings();
+    ToneState tone;
+    std::unique_ptr<LoopbackAudioDevice> device = std::make_unique<LoopbackAudioDevice>(48000);
+    LoopbackAudioDevice &output = *device;
+    Mixer mixer{std::move(device)};
+    QtEventLoop events;
+    std::unique_ptr<Timer> timer = events.createTimer();
+    SoundEffects effects{mixer, events, *timer, settings, tone};
+    TForm5 form{settings, effects};
+};
+
+TEST_F(DialogSoundRendered, SampleSoundsAtTheNewVolume) {
+    open(99, [&] {
+        const double full = levelOfMove(Qt::Key_Right); // 100: 0 dB
+        EXPECT_EQ(settings.sndvolume, 0);
+        form.sndvoltrackbar->setValue(52);
+        const double quieter = levelOfMove(Qt::Key_Left); // 51: -49 dB
+        EXPECT_EQ(settings.sndvolume, -4900);
+        ASSERT_GT(full, 0.01);
+        EXPECT_NEAR(20 * std::log10(quieter / full), -49, 1.0);
+    });
+}
+
+TEST_F(DialogSoundRendered, SilentWithSoundEffectsOff) {
+    settings.vintrasounds = false;
+    open(50, [&] {
+        form.vintrasoundschk->setChecked(true); // ticking the box changes nothing yet
+        EXPECT_LT(levelOfMove(Qt::Key_Right), 1e-6);
+        EXPECT_EQ(settings.sndvolume, -4900);
+    });
 }
 
 // Screen readers find every control by the name its caption or label gives it.
