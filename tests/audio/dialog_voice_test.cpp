@@ -2,12 +2,16 @@
 // engine in place of the embedded one.
 #include "input/dialog_driver.h"
 
+#include "audio/audio_device.h"
+#include "audio/espeak_engine.h"
+#include "audio/mixer.h"
 #include "audio/tts_engine.h"
 #include "audio/voice_dialog.h"
 #include "audio/voice_selection.h"
 #include "runtime/errors.h"
 #include "runtime/input_dialog.h"
 #include "shell/ini_file.h"
+#include "shell/qt_event_loop.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -198,6 +202,48 @@ TEST_F(DialogVoice, Screenshot) {
     if (!testing::screenshotsWanted())
         GTEST_SKIP() << "HUNT_SCREENSHOT_DIR not set";
     open([&] { testing::screenshot(form, "voice-dialog.png"); });
+}
+
+// The dialog over the embedded engine itself: its voices, its ranges, and the tags of each
+// move changing the engine's own speed and volume.
+TEST(DialogVoiceEngine, TrackBarMovesReachTheEmbeddedEngine) {
+    QtEventLoop events;
+    Mixer mixer(std::make_unique<LoopbackAudioDevice>());
+    EventLog log;
+    testing::RecordingSpeech speech{log};
+    GlobalSettings settings = testing::englishSettings();
+    NoSink sink;
+    VoiceSelection voices{settings, speech, sink,
+                          [&] { return makeEspeakVoiceSource(events, mixer); }};
+    voices.initsapi4();
+    IniFile ini{"/nonexistent-directory/hunt.ini"};
+    TForm4 form{voices, settings, speech, ini};
+    ASSERT_GT(form.voicelist->count(), 1);
+    EXPECT_EQ(form.voicelist->currentItem()->text(), "Jakub");
+
+    voices.selectvoice();
+    EXPECT_EQ(form.speedtb->minimum(), 80);
+    EXPECT_EQ(form.speedtb->maximum(), 450);
+    EXPECT_EQ(form.volumetb->maximum(), 255);
+    const int speed = form.speedtb->value();
+    const int volume = form.volumetb->value();
+
+    form.voicelist->setFocus();
+    testing::runModal(
+        form, [&] { return form.exec(); },
+        [&] {
+            form.speedtb->setFocus();
+            log.clear();
+            tap(form.speedtb, Qt::Key_Right);
+            EXPECT_EQ(withoutStops(log), EventLog{"say:" + std::to_string(speed + 1)});
+            form.volumetb->setFocus();
+            tap(form.volumetb, Qt::Key_Left);
+        });
+    TtsEngine *engine = voices.ttscentral();
+    ASSERT_NE(engine, nullptr);
+    EXPECT_EQ(engine->attributeGet(TtsAttribute::speed), static_cast<uint32_t>(speed + 1));
+    EXPECT_EQ(engine->attributeGet(TtsAttribute::volume),
+              static_cast<uint32_t>((volume - 1) * 256));
 }
 
 TEST(DialogVoiceSettings, VoiceNotAllowedListsNothing) {
