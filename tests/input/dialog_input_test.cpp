@@ -2,17 +2,23 @@
 // hands back.
 #include "input/dialog_driver.h"
 
+#include "audio/speech_layer.h"
+#include "audio/speech_log.h"
 #include "braille/braille_table.h"
+#include "braille/echo_keys.h"
 #include "braille/held_keys.h"
 #include "input/input_form.h"
 #include "review/review_window.h"
 #include "runtime/globals.h"
 #include "runtime/memory_image.h"
 #include "runtime/screen.h"
+#include "shell/qt_event_loop.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <fstream>
 #include <memory>
 
 namespace hunt {
@@ -281,6 +287,45 @@ TEST_F(DialogInput, UpOpensTheRealReviewOverTheDialog) {
     EXPECT_EQ(withoutStops(log), (EventLog{"tone:300+450/100/5", "speak:Screen", "say:first line",
                                            "tone:300+450/100/5", "say:end of screen", "key:a"}));
     EXPECT_EQ(pendingkey, "");
+}
+
+// Through the speech layer and the English key-echo file: a key speaks the echo text of the
+// character it types, a capital after its high tone.
+TEST(DialogInputEcho, KeysSpeakTheirKeyEchoTexts) {
+    EchoKeys echo;
+    loadechokeys(echo, HUNT_SOURCE_DIR "/data/english.vky");
+    QTemporaryDir dir;
+    const std::string logPath = dir.filePath("speech.log").toStdString();
+    EventLog sounds;
+    testing::RecordingSound sound{sounds};
+    GlobalSettings settings = testing::englishSettings();
+    settings.voiceready = true;
+    QtEventLoop events;
+    SpeechLayer speech(
+        settings, events, sound, [&](unsigned char code) { return echoTextFor(echo, code); },
+        nullptr);
+    speech.setSpeechLog(std::make_shared<SpeechLog>(logPath));
+    HeldKeys held;
+    BrailleState braille;
+    BrailleTables tables;
+    TForm2 form(settings, speech, sound, held, braille, tables, nullptr, nullptr);
+    std::string line;
+    testing::runModal(
+        form, [&] { return form.showInput(line); },
+        [&] {
+            tap(form.inputedit, Qt::Key_A, "a");
+            tap(form.inputedit, Qt::Key_A, "A", Qt::ShiftModifier);
+        });
+    std::ifstream in(logPath);
+    std::vector<std::string> said;
+    for (std::string entry; std::getline(in, entry);)
+        if (entry.rfind("speakkey", 0) == 0)
+            said.push_back(entry);
+    EXPECT_EQ(said, (std::vector<std::string>{
+                        SpeechLog::formatLine("speakkey", "none", echoTextFor(echo, 'a')),
+                        SpeechLog::formatLine("speakkey", "none", echoTextFor(echo, 'A'))}));
+    EXPECT_EQ(echoTextFor(echo, 'a'), "ay");
+    EXPECT_EQ(sounds.size(), 1u) << "the capital's tone";
 }
 
 // Writes docs/input-dialog.png when HUNT_SCREENSHOT_DIR is set (run under Xvfb).
