@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <limits>
 
 namespace hunt {
 
@@ -35,6 +36,7 @@ TForm2::TForm2(GlobalSettings &settings, SpeechOutput &speech, SoundOutput &soun
     setObjectName("Form2");
     inputedit = new QLineEdit(this);
     inputedit->setObjectName("inputedit");
+    inputedit->setMaxLength(std::numeric_limits<int>::max()); // no limit of its own
     Enterbitbtn = new QPushButton(this);
     Enterbitbtn->setObjectName("Enterbitbtn");
     exitprogrambtn = new QPushButton(this);
