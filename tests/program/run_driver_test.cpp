@@ -10,9 +10,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace hunt::testing {
@@ -147,8 +149,13 @@ TEST_F(RunDriverTest, LocksTheMenusRunsTheGameAndSaysReady) {
 
     // "hotovo" on its own line below the program's output; the cursor on the next line.
     const auto lines = game.screenLines();
-    EXPECT_THAT(std::vector<std::string>(lines.end() - 3, lines.end()),
-                ElementsAre("jeden pokus.", "hotovo", ""));
+    const auto ready = std::find(lines.begin(), lines.end(), "hotovo");
+    ASSERT_NE(ready, lines.end());
+    ASSERT_NE(ready, lines.begin());
+    EXPECT_EQ(*(ready - 1), "jeden pokus.");
+    const auto readyRow = ready - lines.begin();
+    EXPECT_EQ(game.runtime.scrcursor.row, readyRow + 1);
+    EXPECT_EQ(game.runtime.scrcursor.column, 0);
 }
 
 TEST_F(RunDriverTest, AnErrorEndsTheRunButUnlocksTheMenus) {
@@ -205,6 +212,32 @@ TEST_F(RunDriverTest, UnreadableDataFileIsAnErrorAndUnlocksTheMenus) {
     }
     EXPECT_FALSE(ran);
     EXPECT_TRUE(menus.allEnabled(true));
+}
+
+TEST_F(RunDriverTest, DataFileOpenFailureIsAnErrorAndUnlocksTheMenus) {
+    std::ofstream("data.dta") << "1\n";
+    bool ran = false;
+    RunDriver driver(game.runtime, menus, voice, [&ran](Runtime &) { ran = true; });
+    // Leave the process no free descriptor, so that opening data.dta fails (EMFILE).
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &old), 0);
+    const int lowestFree = dup(0);
+    ASSERT_GE(lowestFree, 0);
+    close(lowestFree);
+    rlimit tight = old;
+    tight.rlim_cur = static_cast<rlim_t>(lowestFree);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
+    std::string message;
+    try {
+        driver.StartsubmenuClick();
+    } catch (const HuntError &error) {
+        message = error.what();
+    }
+    setrlimit(RLIMIT_NOFILE, &old);
+    EXPECT_THAT(message, ::testing::HasSubstr("data.dta"));
+    EXPECT_FALSE(ran);
+    EXPECT_TRUE(menus.allEnabled(true));
+    EXPECT_TRUE(game.entries("say:hotovo").empty());
 }
 
 TEST_F(RunDriverTest, ASecondRunContinuesBelowTheFirst) {
