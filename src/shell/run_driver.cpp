@@ -67,6 +67,15 @@ void RunDriver::closedatafile() {
 }
 
 void RunDriver::StartsubmenuClick() {
+    // The disabled menu item keeps a second run from starting inside the first; should the
+    // command still arrive (a queued shortcut), it does nothing.
+    if (running_)
+        return;
+    running_ = true;
+    struct Running {
+        bool &flag;
+        ~Running() { flag = false; }
+    } running{running_};
     setItemsEnabled(false);
     try {
         preparevoice();

@@ -273,6 +273,22 @@ TEST_F(RunDriverTest, ASecondRunContinuesBelowTheFirst) {
     EXPECT_EQ(game.runtime.scrcursor.row, 4);
 }
 
+TEST_F(RunDriverTest, StartInsideARunDoesNothing) {
+    int runs = 0;
+    RunDriver *self = nullptr;
+    RunDriver driver(game.runtime, menus, voice, [&](Runtime &) {
+        ++runs;
+        EXPECT_TRUE(self->running());
+        self->StartsubmenuClick();
+    });
+    self = &driver;
+    driver.StartsubmenuClick();
+    EXPECT_EQ(runs, 1);
+    EXPECT_FALSE(driver.running());
+    EXPECT_EQ(game.entries("say:hotovo").size(), 1u);
+    EXPECT_TRUE(menus.allEnabled(true));
+}
+
 TEST_F(RunDriverTest, ReadyTextFollowsTheLanguage) {
     game.settings.languagebase = 2000;
     RunDriver driver(game.runtime, menus, voice, [](Runtime &) {});
