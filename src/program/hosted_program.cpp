@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <string_view>
 
 // The treasure hunt as translated BASIC. Every statement is one call of the runtime; GOSUB
 // pushes a return point on returnstack and jumps, RETURN pops it into returnline and the
@@ -146,9 +147,9 @@ const Texts &texts() {
 }
 
 // The answer keys.
-const std::string yes = "a";
-const std::string no = " ";
-const std::string abandon = "e";
+constexpr std::string_view yes = "a";
+constexpr std::string_view no = " ";
+constexpr std::string_view abandon = "e";
 
 class TreasureHunt {
 public:
