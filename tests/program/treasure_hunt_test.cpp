@@ -208,14 +208,8 @@ TEST(TreasureHunt, CodesRulesAndIgnoredKeys) {
 
 TEST(TreasureHunt, RowOrColumnOutOfRangeIsAskedAgainWithoutCountingAnAttempt) {
     GameHarness game;
-    game.press({" ", " ", " "}).type("0").cancel().type("11");
-    game.moves.push_back([](const HuntVariables &v) {
-        return ScriptedInput::Answer{std::to_string(static_cast<int>(v.treasurerow))};
-    });
-    game.type("11").type("-1");
-    game.moves.push_back([](const HuntVariables &v) {
-        return ScriptedInput::Answer{std::to_string(static_cast<int>(v.treasurecol))};
-    });
+    game.press({" ", " ", " "}).type("0").cancel().type("11").treasureRow();
+    game.type("11").type("-1").treasureColumn();
     playToTheEnd(game);
 
     const auto said = game.said();
