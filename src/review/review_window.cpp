@@ -88,9 +88,16 @@ void TForm6::showvirtualscreen() {
     pendingkey_.clear();
     virtualscrmemo->setFocus();
     review_ = ReviewText::fromScreen(printmemo_);
+    // One block per screen line; a control character inside a line is shown as a space so
+    // that it cannot split the line (what is spoken comes from the snapshot itself).
     QString shown;
-    for (int i = 0; i < review_.lineCount(); ++i)
-        shown += qtext(review_.line(i)) + u'\n';
+    for (int i = 0; i < review_.lineCount(); ++i) {
+        QString line = qtext(review_.line(i));
+        for (QChar &ch : line)
+            if (ch.unicode() < 32 || ch == QChar::ParagraphSeparator || ch == QChar::LineSeparator)
+                ch = u' ';
+        shown += line + u'\n';
+    }
     virtualscrmemo->setPlainText(shown);
     virtualscrmemo->moveCursor(QTextCursor::Start);
     playchord();
@@ -104,10 +111,6 @@ void TForm6::showvirtualscreen() {
         playchord();
         speech_.speakwait(caption(endOfScreenText));
     }
-}
-
-void TForm6::done(int result) {
-    QDialog::done(result);
 }
 
 void TForm6::reject() {

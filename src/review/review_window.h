@@ -46,7 +46,6 @@ public:
     std::size_t caretposition() const;
     const ReviewText &reviewtext() const { return review_; }
 
-    void done(int result) override;
     void reject() override;
 
 protected:

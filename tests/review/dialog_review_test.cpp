@@ -171,6 +171,17 @@ TEST_F(DialogReview, CharactersAndWordsAtTheCaret) {
     });
 }
 
+TEST_F(DialogReview, ControlCharactersDoNotSplitALine) {
+    screen.setLine(4, padded("a\rb\nc"));
+    open([&] {
+        caretTo(5, 0);
+        EXPECT_EQ(review.caretposition(), 4u * 82 + 2); // line 3 is empty
+        log.clear();
+        tap(memo(), Qt::Key_Up);
+        EXPECT_EQ(withoutStops(log), EventLog{"say:" + padded("a\rb\nc")});
+    });
+}
+
 TEST_F(DialogReview, SwitchByteTurnsTheReviewOff) {
     memory.bytes[MemoryImage::reviewswitch] = 1;
     review.showvirtualscreen(); // returns at once: no modal loop
