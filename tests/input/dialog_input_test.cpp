@@ -81,6 +81,19 @@ TEST_F(DialogInput, FirstFocusIsSilentAndTabbingSpeaksCaptions) {
     open([&] { EXPECT_EQ(log, EventLog{}); });
 }
 
+TEST_F(DialogInput, CzechCaptionsAreShownInUnicodeAndSpokenInWindows1250) {
+    settings.languagebase = 1000;
+    form =
+        std::make_unique<TForm2>(settings, speech, sound, held, braille, tables, nullptr, nullptr);
+    EXPECT_EQ(form->windowTitle(), QString::fromUtf8("Vlož data"));
+    EXPECT_EQ(form->exitprogrambtn->text(), QString::fromUtf8("U&končit program"));
+    open([&] {
+        tap(box(), Qt::Key_Tab, "\t");
+        tap(form->Enterbitbtn, Qt::Key_Tab, "\t");
+    });
+    EXPECT_EQ(withoutStops(log), (EventLog{"say:&Ok", "say:U&kon\xe8it program"}));
+}
+
 TEST_F(DialogInput, BackspaceAndDeleteClickAndEchoTheCharacterTheyRemove) {
     struct Case {
         const char *name;
