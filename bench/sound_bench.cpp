@@ -1,7 +1,7 @@
 // Measures the sound path: the time from playsound to the first audible frame the mixer
 // renders, and the CPU used while playsound waits for a one-second tone.
 //
-// Usage: sound_bench [--silent]
+// Usage: sound_bench [--silent]; sound_bench_qt waits in Qt's event loop instead of the core's.
 // Uses the real default device when one opens (then the latency cannot be observed here and
 // only the CPU is reported), otherwise, or with --silent, the silent device that renders in
 // real time like a sound card would.
@@ -9,6 +9,11 @@
 #include "audio/sound_effects.h"
 #include "audio/sound_recipe.h"
 #include "runtime/queue_event_loop.h"
+#ifdef HUNT_BENCH_QT
+#include "shell/qt_event_loop.h"
+
+#include <QCoreApplication>
+#endif
 
 #include <sys/resource.h>
 
@@ -52,7 +57,14 @@ int main(int argc, char **argv) {
                 silent ? " (no sound card: OpenAL loopback rendered in real time)" : "");
     mixer->loadBank(generateSoundBank(HUNT_SOURCE_DIR "/data/sounds.recipe"));
 
+#ifdef HUNT_BENCH_QT
+    QCoreApplication application(argc, argv);
+    QtEventLoop events;
+    std::printf("event loop: Qt\n");
+#else
     QueueEventLoop events;
+    std::printf("event loop: the core's queue\n");
+#endif
     auto timer = events.createTimer();
     GlobalSettings settings;
     ToneState tone;
@@ -91,7 +103,11 @@ int main(int argc, char **argv) {
                     latencies.back(), latencies.size(),
                     static_cast<double>(SilentAudioDevice::period.count()) / 1000);
     } else {
-        std::printf("playsound to first audible frame: not observable on a real device\n");
+        ALCint updatesPerSecond = 0;
+        alcGetIntegerv(mixer->device().handle(), ALC_REFRESH, 1, &updatesPerSecond);
+        std::printf("playsound to first audible frame: not observable on a real device; it mixes "
+                    "%d times a second\n",
+                    updatesPerSecond);
     }
 
     const double threadBefore = cpuSeconds(RUSAGE_THREAD);

@@ -34,8 +34,8 @@ protected:
     ALCdevice *device_ = nullptr;
 };
 
-// The system's default output device, asking OpenAL for a short update period (5 ms) so that
-// a key's echo is heard promptly. Throws HuntError when there is no such device.
+// The system's default output device, asking OpenAL for a short update period (256 frames)
+// so that a key's echo is heard promptly. Throws HuntError when there is no such device.
 class RealAudioDevice final : public AudioDevice {
 public:
     RealAudioDevice();

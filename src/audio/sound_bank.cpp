@@ -21,7 +21,7 @@ public:
         : bytes_(bytes), size_(size), fileName_(fileName) {}
 
     [[noreturn]] void fail(const std::string &what) const {
-        throw HuntError(fileName_ + ": damaged sound bank (" + what + ")");
+        throw HuntError(fileName_ + ": not a valid sound bank (" + what + ")");
     }
     std::size_t remaining() const { return size_ - pos_; }
     void need(std::size_t count, const char *what) const {
@@ -107,7 +107,7 @@ SoundBank parseSoundBank(const uint8_t *bytes, std::size_t size, const std::stri
     if (size > soundBankMaxFileBytes)
         in.fail("larger than " + std::to_string(soundBankMaxFileBytes) + " bytes");
     if (size < headerBytes || std::memcmp(bytes, magic, sizeof magic) != 0)
-        in.fail("not a sound bank");
+        in.fail("no HUNTSNDB header");
     in.take(sizeof magic, "the header");
     const uint16_t version = in.u16("the header");
     if (version != soundBankVersion)
@@ -167,7 +167,7 @@ SoundBank readSoundBankFile(const std::string &path) {
     if (ec)
         throw HuntError(path + ": " + ec.message());
     if (size > soundBankMaxFileBytes)
-        throw HuntError(path + ": damaged sound bank (larger than " +
+        throw HuntError(path + ": not a valid sound bank (larger than " +
                         std::to_string(soundBankMaxFileBytes) + " bytes)");
     std::ifstream file(path, std::ios::binary);
     if (!file)

@@ -1,5 +1,6 @@
 #include "sound_dialog.h"
 
+#include "input/dialog_guard.h"
 #include "input/qt_text.h"
 #include "localization/string_table.h"
 #include "runtime/globals.h"
@@ -35,6 +36,7 @@ TForm5::TForm5(GlobalSettings &settings, SoundOutput &sound, QWidget *parent)
     sndvoltrackbar->setPageStep(10);
     sndvoltrackbar->setTickPosition(QSlider::TicksBelow);
     sndvoltrackbar->setTickInterval(10);
+    sndvoltrackbar->setMinimumWidth(260);
     okbitbtn = new QPushButton(this);
     okbitbtn->setObjectName("okbitbtn");
     okbitbtn->setDefault(true);
@@ -74,7 +76,8 @@ TForm5::TForm5(GlobalSettings &settings, SoundOutput &sound, QWidget *parent)
     okbitbtn->setAccessibleName(withoutAccelerator(text(okCaption)));
     cancelbitbtn->setAccessibleName(withoutAccelerator(text(cancelCaption)));
 
-    connect(sndvoltrackbar, &QSlider::valueChanged, this, [this] { sndvoltrackbarChange(); });
+    connect(sndvoltrackbar, &QSlider::valueChanged, this,
+            [this] { runGuarded([this] { sndvoltrackbarChange(); }); });
     connect(vintrasoundschk, &QCheckBox::toggled, this, [this] { vintrasoundschkClick(); });
     connect(okbitbtn, &QPushButton::clicked, this, [this] { done(modalOk); });
     connect(cancelbitbtn, &QPushButton::clicked, this, [this] { done(modalCancel); });

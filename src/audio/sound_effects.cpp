@@ -1,5 +1,6 @@
 #include "sound_effects.h"
 
+#include "localization/string_table.h"
 #include "runtime/errors.h"
 
 #include <algorithm>
@@ -32,6 +33,10 @@ constexpr double oneShotGraceSeconds = 1.0;
 
 std::string missingBankMessage(const std::string &text42) {
     return text42 + " sounds.dat";
+}
+
+std::string missingBankMessage(int32_t languagebase) {
+    return missingBankMessage(TResourceLocalizer::GetText(languagebase, 42));
 }
 
 SoundEffects::SoundEffects(Mixer &mixer, EventLoop &events, Timer &timer, GlobalSettings &settings,

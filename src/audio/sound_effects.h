@@ -19,7 +19,7 @@ public:
 
     // Loads the bank file (sounds.dat in the current directory) into the mixer.
     // Throws SoundBankMissing when the file does not exist: the caller shows
-    // missingBankMessage(text 42 of the language) and ends the program. Throws HuntError
+    // missingBankMessage(languagebase) and ends the program. Throws HuntError
     // when the file is damaged.
     void loadsounds(const std::string &path = "sounds.dat");
 
@@ -43,8 +43,9 @@ private:
     ToneState &tone_;
 };
 
-// The message box text for a missing bank: the localized "can't find the file" (text 42)
-// followed by " sounds.dat".
+// The message box text for a missing bank: the localized "can't find the file" (text 42 of
+// the language) followed by " sounds.dat", in Windows-1250.
+std::string missingBankMessage(int32_t languagebase);
 std::string missingBankMessage(const std::string &text42);
 
 } // namespace hunt

@@ -1,6 +1,7 @@
 #include "voice_dialog.h"
 
 #include "audio/voice_selection.h"
+#include "input/dialog_guard.h"
 #include "input/qt_text.h"
 #include "localization/string_table.h"
 #include "runtime/globals.h"
@@ -17,6 +18,7 @@
 #include <QSlider>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace hunt {
 
@@ -31,6 +33,7 @@ QSlider *newTrackBar(QWidget *parent, const char *name) {
     bar->setSingleStep(1);
     bar->setTickPosition(QSlider::TicksBelow);
     bar->setEnabled(false);
+    bar->setMinimumWidth(220);
     return bar;
 }
 } // namespace
@@ -151,12 +154,12 @@ void TForm4::bindmodels() {
         if (syncing_ || row == voices_.voicelist.selected)
             return;
         voices_.voicelist.selected = row;
-        voices_.voicelistClick();
+        runGuarded([this] { voices_.voicelistClick(); });
     });
     const auto userMove = [this](QSlider *bar, TrackBarModel &model) {
         connect(bar, &QSlider::valueChanged, this, [this, &model](int value) {
             if (!syncing_)
-                model.setPosition(value);
+                runGuarded([&] { model.setPosition(value); });
         });
     };
     userMove(speedtb, voices_.speedtb);
@@ -199,7 +202,9 @@ void TForm4::refreshtrackbars() {
     const auto mirror = [](QSlider *bar, QLabel *label, const TrackBarModel &model) {
         bar->setRange(model.min(), model.max());
         bar->setValue(model.position());
-        bar->setTickInterval(model.frequency > 0 ? model.frequency : 1);
+        // Ticks at the spacing the model gives; a tenth of the range where it gives none.
+        const int range = model.max() - model.min();
+        bar->setTickInterval(model.frequency > 1 ? model.frequency : std::max(1, range / 10));
         bar->setPageStep(std::max(1, (model.max() - model.min()) / 10));
         bar->setEnabled(model.enabled);
         label->setEnabled(model.enabled);
@@ -220,8 +225,7 @@ bool TForm4::dialogactive() const {
 
 void TForm4::FormActivate() {
     speech_.speakwait(windowcaption_);
-    const QListWidgetItem *item = voicelist->currentItem();
-    speech_.speakwait(voicecaption_ + " " + (item ? cptext(item->text()) : std::string()));
+    speech_.speakwait(voicecaption_ + " " + voices_.voicelist.selectedText());
     voicedialogactivated = true;
 }
 
@@ -234,8 +238,7 @@ void TForm4::voicelistEnter() {
         return;
     if (dialogactive())
         resetaudio();
-    const QListWidgetItem *item = voicelist->currentItem();
-    speech_.speakwait(voicecaption_ + " " + (item ? cptext(item->text()) : std::string()));
+    speech_.speakwait(voicecaption_ + " " + voices_.voicelist.selectedText());
 }
 
 void TForm4::trackbarenter(const std::string &label, const QSlider *bar) {
@@ -299,7 +302,7 @@ bool TForm4::event(QEvent *event) {
         // (silent until the first activation of a showing) runs first.
         QTimer::singleShot(0, this, [this] {
             if (isVisible())
-                FormActivate();
+                runGuarded([this] { FormActivate(); });
         });
     }
     return QDialog::event(event);
@@ -308,20 +311,21 @@ bool TForm4::event(QEvent *event) {
 bool TForm4::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() == QEvent::FocusIn) {
         auto *control = static_cast<QWidget *>(watched);
-        if (enter_.entered(control)) {
-            if (control == voicelist)
-                voicelistEnter();
-            else if (control == pitchtb)
-                pitchtbEnter();
-            else if (control == speedtb)
-                speedtbEnter();
-            else if (control == volumetb)
-                volumetbEnter();
-            else if (control == vyberhlasbitbtn)
-                vyberhlasbitbtnEnter();
-            else if (control == closebitbtn)
-                closebitbtnEnter();
-        }
+        if (enter_.entered(control))
+            runGuarded([&] {
+                if (control == voicelist)
+                    voicelistEnter();
+                else if (control == pitchtb)
+                    pitchtbEnter();
+                else if (control == speedtb)
+                    speedtbEnter();
+                else if (control == volumetb)
+                    volumetbEnter();
+                else if (control == vyberhlasbitbtn)
+                    vyberhlasbitbtnEnter();
+                else if (control == closebitbtn)
+                    closebitbtnEnter();
+            });
     }
     return QDialog::eventFilter(watched, event);
 }

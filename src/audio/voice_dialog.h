@@ -22,7 +22,8 @@ class IniFile;
 class TForm4 final : public QDialog {
 public:
     // voices: the voice list and the track bars' models (the dialog mirrors them);
-    // settingsfile: read once here for the "voiceallowed" flag.
+    // settingsfile: read once here for the "voiceallowed" flag. `voices` must outlive the
+    // dialog (the dialog unhooks itself from its models when destroyed).
     TForm4(VoiceSelection &voices, GlobalSettings &settings, SpeechOutput &speech,
            const IniFile &settingsfile, QWidget *parent = nullptr);
     ~TForm4() override;

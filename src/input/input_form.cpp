@@ -3,6 +3,7 @@
 #include "braille/braille_table.h"
 #include "braille/chord_entry.h"
 #include "braille/held_keys.h"
+#include "input/dialog_guard.h"
 #include "input/qt_text.h"
 #include "input/word_reading.h"
 #include "localization/string_table.h"
@@ -14,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <limits>
 
 namespace hunt {
 
@@ -34,6 +36,7 @@ TForm2::TForm2(GlobalSettings &settings, SpeechOutput &speech, SoundOutput &soun
     setObjectName("Form2");
     inputedit = new QLineEdit(this);
     inputedit->setObjectName("inputedit");
+    inputedit->setMaxLength(std::numeric_limits<int>::max()); // no limit of its own
     Enterbitbtn = new QPushButton(this);
     Enterbitbtn->setObjectName("Enterbitbtn");
     exitprogrambtn = new QPushButton(this);
@@ -65,7 +68,8 @@ TForm2::TForm2(GlobalSettings &settings, SpeechOutput &speech, SoundOutput &soun
     savedprefix.clear();
 
     connect(Enterbitbtn, &QPushButton::clicked, this, [this] { done(modalOk); });
-    connect(exitprogrambtn, &QPushButton::clicked, this, [this] { exitprogrambtnClick(); });
+    connect(exitprogrambtn, &QPushButton::clicked, this,
+            [this] { runGuarded([this] { exitprogrambtnClick(); }); });
 
     for (QWidget *control : {static_cast<QWidget *>(inputedit), static_cast<QWidget *>(Enterbitbtn),
                              static_cast<QWidget *>(exitprogrambtn)})
@@ -289,14 +293,15 @@ bool TForm2::eventFilter(QObject *watched, QEvent *event) {
     auto *control = qobject_cast<QWidget *>(watched);
     switch (event->type()) {
     case QEvent::FocusIn:
-        if (enter_.entered(control)) {
-            if (control == inputedit)
-                inputeditEnter();
-            else if (control == Enterbitbtn)
-                EnterbitbtnEnter();
-            else if (control == exitprogrambtn)
-                exitprogrambtnEnter();
-        }
+        if (enter_.entered(control))
+            runGuarded([&] {
+                if (control == inputedit)
+                    inputeditEnter();
+                else if (control == Enterbitbtn)
+                    EnterbitbtnEnter();
+                else if (control == exitprogrambtn)
+                    exitprogrambtnEnter();
+            });
         break;
     case QEvent::KeyPress: {
         auto *key = static_cast<QKeyEvent *>(event);
@@ -309,8 +314,12 @@ bool TForm2::eventFilter(QObject *watched, QEvent *event) {
         // Delete carries the DEL character in Qt; it types nothing.
         const std::string typed =
             key->text() == QStringLiteral("\x7f") ? std::string() : cptext(key->text());
-        inputeditKeyDown(code, mods, typed);
-        if (inputeditKeyPress(typed))
+        bool discard = false;
+        runGuarded([&] {
+            inputeditKeyDown(code, mods, typed);
+            discard = inputeditKeyPress(typed);
+        });
+        if (discard)
             return true;
         break;
     }
@@ -321,7 +330,7 @@ bool TForm2::eventFilter(QObject *watched, QEvent *event) {
         const int code = virtualKey(*key);
         heldkeys_.release(code);
         if (control == inputedit && code != vk::tab)
-            inputeditKeyUp(code, keyModifiers(*key));
+            runGuarded([&] { inputeditKeyUp(code, keyModifiers(*key)); });
         break;
     }
     default:

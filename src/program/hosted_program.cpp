@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <string_view>
 
 // The treasure hunt as translated BASIC. Every statement is one call of the runtime; GOSUB
 // pushes a return point on returnstack and jumps, RETURN pops it into returnline and the
@@ -60,33 +61,15 @@ enum Line : int32_t {
     aftertimemelody = 100640,
 };
 
-constexpr std::array<int32_t, 27> returnpoints = {askrow,
-                                                  reportattempts,
-                                                  endofgame,
-                                                  rule1,
-                                                  rule2,
-                                                  rule3,
-                                                  rule4,
-                                                  rule5,
-                                                  rule6,
-                                                  rule7,
-                                                  rulesagain,
-                                                  code1,
-                                                  code2,
-                                                  code3,
-                                                  code4,
-                                                  codesagain,
-                                                  equalled,
-                                                  newrecord,
-                                                  oldrecord,
-                                                  aftergreeting,
-                                                  aftercodesoffer,
-                                                  afterrulesquestion,
-                                                  aftermiss,
-                                                  aftertime,
-                                                  aftercontinuequestion,
-                                                  finalreport,
-                                                  aftertimemelody};
+// clang-format off
+constexpr std::array<int32_t, 27> returnpoints = {
+    askrow, reportattempts, endofgame,
+    rule1, rule2, rule3, rule4, rule5, rule6, rule7, rulesagain,
+    code1, code2, code3, code4, codesagain,
+    equalled, newrecord, oldrecord,
+    aftergreeting, aftercodesoffer, afterrulesquestion, aftermiss, aftertime,
+    aftercontinuequestion, finalreport, aftertimemelody};
+// clang-format on
 
 // The program's texts, converted to Windows-1250 once.
 struct Texts {
@@ -164,9 +147,9 @@ const Texts &texts() {
 }
 
 // The answer keys.
-const std::string yes = "a";
-const std::string no = " ";
-const std::string abandon = "e";
+constexpr std::string_view yes = "a";
+constexpr std::string_view no = " ";
+constexpr std::string_view abandon = "e";
 
 class TreasureHunt {
 public:
@@ -539,20 +522,12 @@ void TreasureHunt::step() {
         break;
 
     case recordmelody: {
-        static constexpr std::array<std::array<double, 2>, 14> melody = {{{200, 380},
-                                                                          {270, 380},
-                                                                          {200, 190},
-                                                                          {335, 190},
-                                                                          {270, 190},
-                                                                          {200, 190},
-                                                                          {270, 380},
-                                                                          {270, 380},
-                                                                          {300, 190},
-                                                                          {335, 190},
-                                                                          {300, 190},
-                                                                          {255, 190},
-                                                                          {270, 380},
-                                                                          {270, 380}}};
+        // Frequency in hertz and duration in milliseconds.
+        // clang-format off
+        static constexpr std::array<std::array<double, 2>, 14> melody = {{
+            {200, 380}, {270, 380}, {200, 190}, {335, 190}, {270, 190}, {200, 190}, {270, 380},
+            {270, 380}, {300, 190}, {335, 190}, {300, 190}, {255, 190}, {270, 380}, {270, 380}}};
+        // clang-format on
         double timbre = 0;
         for (const auto &[frequency, duration] : melody) {
             tone(frequency, duration, timbre);

@@ -1,6 +1,7 @@
 #include "review_window.h"
 
 #include "braille/held_keys.h"
+#include "input/dialog_guard.h"
 #include "input/qt_text.h"
 #include "input/word_reading.h"
 #include "localization/string_table.h"
@@ -87,9 +88,16 @@ void TForm6::showvirtualscreen() {
     pendingkey_.clear();
     virtualscrmemo->setFocus();
     review_ = ReviewText::fromScreen(printmemo_);
+    // One block per screen line; a control character inside a line is shown as a space so
+    // that it cannot split the line (what is spoken comes from the snapshot itself).
     QString shown;
-    for (int i = 0; i < review_.lineCount(); ++i)
-        shown += qtext(review_.line(i)) + u'\n';
+    for (int i = 0; i < review_.lineCount(); ++i) {
+        QString line = qtext(review_.line(i));
+        for (QChar &ch : line)
+            if (ch.unicode() < 32 || ch == QChar::ParagraphSeparator || ch == QChar::LineSeparator)
+                ch = u' ';
+        shown += line + u'\n';
+    }
     virtualscrmemo->setPlainText(shown);
     virtualscrmemo->moveCursor(QTextCursor::Start);
     playchord();
@@ -103,10 +111,6 @@ void TForm6::showvirtualscreen() {
         playchord();
         speech_.speakwait(caption(endOfScreenText));
     }
-}
-
-void TForm6::done(int result) {
-    QDialog::done(result);
 }
 
 void TForm6::reject() {
@@ -164,14 +168,18 @@ bool TForm6::eventFilter(QObject *watched, QEvent *event) {
         if (event->type() == QEvent::KeyPress) {
             auto *key = static_cast<QKeyEvent *>(event);
             const int code = virtualKey(*key);
-            virtualscrmemoKeyDown(code, keyModifiers(*key));
+            if (heldkeys)
+                heldkeys->press(code);
+            runGuarded([&] { virtualscrmemoKeyDown(code, keyModifiers(*key)); });
             if (code == vk::escape || code == vk::f2)
                 return true;
         } else if (event->type() == QEvent::KeyRelease) {
             auto *key = static_cast<QKeyEvent *>(event);
             if (key->isAutoRepeat())
                 return true; // a held key speaks once, at its release
-            virtualscrmemoKeyUp(virtualKey(*key), keyModifiers(*key));
+            if (heldkeys)
+                heldkeys->release(virtualKey(*key));
+            runGuarded([&] { virtualscrmemoKeyUp(virtualKey(*key), keyModifiers(*key)); });
         }
     }
     return QDialog::eventFilter(watched, event);

@@ -14,6 +14,7 @@ class SpeechOutput;
 class SoundOutput;
 class ScreenLines;
 class MemoryImage;
+class HeldKeys;
 struct KeyModifiers;
 
 // The review window: a read-only snapshot of the text screen read aloud line by line, word by
@@ -34,6 +35,9 @@ public:
     QPushButton *closebitbtn = nullptr;
 
     bool atedge = false; // the previous key release left the caret at an edge
+    // When set, the keys going down and up in the review feed it (the key that opened the
+    // review is released here).
+    HeldKeys *heldkeys = nullptr;
 
     void virtualscrmemoKeyDown(int key, const KeyModifiers &shift);
     void virtualscrmemoKeyUp(int key, const KeyModifiers &shift);
@@ -42,7 +46,6 @@ public:
     std::size_t caretposition() const;
     const ReviewText &reviewtext() const { return review_; }
 
-    void done(int result) override;
     void reject() override;
 
 protected:

@@ -54,10 +54,14 @@ bool convertNumber(const std::string &text, double &number) {
     if (value.compare(at, point.size(), point) == 0) {
         plain += '.';
         at += point.size();
+        bool fraction = false;
         while (at < value.size() && isDigit(value[at])) {
             plain += value[at++];
-            digits = true;
+            fraction = true;
         }
+        if (!fraction)
+            plain += '0'; // "5." is five
+        digits = digits || fraction;
     }
     if (!digits)
         return false;

@@ -1,6 +1,7 @@
 #include "runtime.h"
 
 #include <algorithm>
+#include <chrono>
 #include <string_view>
 
 namespace hunt {
@@ -75,6 +76,10 @@ void Runtime::writescreen(const std::string &text) {
 
 std::string Runtime::takekey() {
     ports.events.processEvents();
+    // Callers poll in a loop; with nothing typed, sleep on the queue for a moment so that the
+    // poll costs no CPU. A key arriving meanwhile ends the wait at once.
+    if (pendingkey.empty())
+        ports.events.waitForEvents(std::chrono::milliseconds(10));
     std::string key = std::move(pendingkey);
     pendingkey.clear();
     return key;

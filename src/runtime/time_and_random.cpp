@@ -26,6 +26,10 @@ double Runtime::rnd(double x) {
 }
 
 void Runtime::reseed() {
+    if (fixedseed) {
+        generator_.seed(*fixedseed);
+        return;
+    }
     const auto ticks = std::chrono::system_clock::now().time_since_epoch().count();
     const auto steady = std::chrono::steady_clock::now().time_since_epoch().count();
     std::seed_seq sequence{static_cast<uint32_t>(ticks), static_cast<uint32_t>(ticks >> 32),

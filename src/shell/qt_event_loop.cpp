@@ -10,6 +10,7 @@ namespace {
 class QtTimer final : public Timer {
 public:
     QtTimer() {
+        timer_.setTimerType(Qt::PreciseTimer);
         QObject::connect(&timer_, &QTimer::timeout, [this] {
             if (ontimer)
                 ontimer();

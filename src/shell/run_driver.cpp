@@ -46,6 +46,9 @@ void RunDriver::opendatafile() {
     const auto status = std::filesystem::status(dataFileName, error);
     if (error || !std::filesystem::exists(status) || std::filesystem::is_directory(status))
         return;
+    // Opening a pipe or a device could block the run or read without end.
+    if (!std::filesystem::is_regular_file(status))
+        throw HuntError(std::string("Cannot open ") + dataFileName + ": not a regular file");
     datafile.close();
     datafile.clear();
     errno = 0;
@@ -64,6 +67,15 @@ void RunDriver::closedatafile() {
 }
 
 void RunDriver::StartsubmenuClick() {
+    // The disabled menu item keeps a second run from starting inside the first; should the
+    // command still arrive (a queued shortcut), it does nothing.
+    if (running_)
+        return;
+    running_ = true;
+    struct Running {
+        bool &flag;
+        ~Running() { flag = false; }
+    } running{running_};
     setItemsEnabled(false);
     try {
         preparevoice();

@@ -52,6 +52,7 @@ public:
     void StartsubmenuClick();
 
     bool datafileopen() const { return datafile.is_open(); }
+    bool running() const { return running_; }
 
 private:
     void setItemsEnabled(bool enabled);
@@ -64,6 +65,7 @@ private:
     VoicePreparation &voice_;
     Program program_;
     std::ifstream datafile; // data.dta, open for reading during a run; nothing reads it
+    bool running_ = false;
 };
 
 } // namespace hunt

@@ -87,7 +87,7 @@ TEST(SoundBankFile, DamagedFieldsAreErrors) {
         const char *message;
     };
     const Case cases[] = {
-        {"magic", [](auto &b) { b[0] = 'X'; }, "not a sound bank"},
+        {"magic", [](auto &b) { b[0] = 'X'; }, "no HUNTSNDB header"},
         {"version", [](auto &b) { b[8] = 2; }, "version 2"},
         {"header flags", [](auto &b) { b[10] = 1; }, "header flags"},
         {"huge count", [](auto &b) { put32(b, 12, 0xffffffffu); }, "items, at most"},

@@ -96,7 +96,7 @@ TEST(SoundBankTool, MistakesAreReportedAndChangeNothing) {
         {"build " + bank + " 'a=" + dir.file("tone.wav") + "' 'A=" + dir.file("tone.wav") + "'", 1,
          "two items"},
         {"extract " + bank + " click9 '" + dir.file("x.wav") + "'", 1, "no item named 'click9'"},
-        {"list '" + dir.file("tone.wav") + "'", 1, "tone.wav: damaged sound bank"},
+        {"list '" + dir.file("tone.wav") + "'", 1, "tone.wav: not a valid sound bank"},
         {"replace " + bank + " beep '" + dir.file("mine.dat") + "'", 1, "not a PCM WAV"},
     };
     for (const Case &c : cases) {

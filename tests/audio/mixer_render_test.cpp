@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 
@@ -189,6 +190,17 @@ TEST(MixerDevices, SilentDeviceConsumesSpeechInRealTime) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(280));
+}
+
+TEST(MixerDevices, RealDeviceUpdatesOftenEnoughForKeyEchoes) {
+    // OpenAL's own "no output" driver stands in for a sound card.
+    unsetenv("ALSOFT_CONF");
+    setenv("ALSOFT_DRIVERS", "null", 1);
+    Mixer mixer(std::make_unique<RealAudioDevice>());
+    ALCint updatesPerSecond = 0;
+    alcGetIntegerv(mixer.device().handle(), ALC_REFRESH, 1, &updatesPerSecond);
+    EXPECT_GE(updatesPerSecond, 100); // OpenAL's default is 43
+    EXPECT_EQ(std::getenv("ALSOFT_CONF"), nullptr);
 }
 
 TEST(MixerDevices, DefaultOpensSomethingAndSaysWhenSilent) {

@@ -1,6 +1,7 @@
 // The tone statement, beep and click: their bookkeeping, their wait and its end.
 #include "audio/mixer.h"
 #include "audio/sound_effects.h"
+#include "localization/codepage.h"
 #include "runtime/queue_event_loop.h"
 #include "sound_test_support.h"
 
@@ -130,6 +131,10 @@ TEST_F(SoundEffectsTest, TimbreAndDurationAreTruncated) {
     EXPECT_EQ(timer.intervals.back(), 20);
     EXPECT_EQ(tone.lastduration, 20);
     EXPECT_EQ(tone.lasttimbre, 2);
+    // A duration below 1 ms ends at the timer's first pass instead of waiting for a key.
+    effects.playsound({300}, 0.5, 2);
+    EXPECT_EQ(timer.intervals.back(), 0);
+    EXPECT_FALSE(tone.soundwait);
 }
 
 TEST_F(SoundEffectsTest, TimerTickEndsTheToneAndDisablesTheTimer) {
@@ -156,6 +161,21 @@ TEST_F(SoundEffectsTest, KeyGoingDownEndsTheWait) {
     timer.setEnabled(true);
     effects.keyDown();
     EXPECT_TRUE(timer.enabled());
+}
+
+TEST_F(SoundEffectsTest, ToneStartedDuringAnotherOnesWaitEndsBothWaits) {
+    // One flag and one timer: the inner tone's end also ends the outer wait.
+    bool innerSounded = false;
+    events.post([&] {
+        events.post([&] { innerSounded = isPlaying("snd11") && isPlaying("snd10"); });
+        effects.playsound({600}, 20, 1);
+    });
+    effects.playsound({440}, 600000, 0);
+    EXPECT_TRUE(innerSounded);
+    EXPECT_EQ(timer.intervals, (std::vector<int>{600000, 20}));
+    EXPECT_FALSE(timer.enabled());
+    EXPECT_FALSE(isPlaying("snd10"));
+    EXPECT_FALSE(isPlaying("snd11"));
 }
 
 TEST_F(SoundEffectsTest, SoundEffectsOffReturnAtOnceAndChangeNothing) {
@@ -248,7 +268,9 @@ TEST(SoundEffectsLoading, MissingBankIsToldApartFromADamagedOne) {
     } catch (const SoundBankMissing &missing) {
         EXPECT_EQ(missing.fileName(), dir.file("sounds.dat"));
     }
-    EXPECT_EQ(missingBankMessage("Can't find the file"), "Can't find the file sounds.dat");
+    EXPECT_EQ(missingBankMessage(2000), "Can't find the file sounds.dat");
+    EXPECT_EQ(missingBankMessage(1000), toCp1250("Nelze nalézt soubor sounds.dat"));
+    EXPECT_EQ(missingBankMessage(3000), toCp1250("Nie je možné nájsť súbor sounds.dat"));
 
     {
         std::ofstream damaged(dir.file("sounds.dat"), std::ios::binary);

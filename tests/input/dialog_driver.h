@@ -1,6 +1,7 @@
 #pragma once
 // Drives modal dialogs in tests: a script runs inside the dialog's own modal loop once the
 // dialog is the active window, and the dialog is closed afterwards if the script left it open.
+#include "runtime/globals.h"
 #include "support/doubles.h"
 
 #include <QApplication>
@@ -12,10 +13,23 @@
 #include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 #include <vector>
 
+// Qt texts in test failures read as text.
+inline void PrintTo(const QString &text, std::ostream *out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
 namespace hunt::testing {
+
+// Settings as before the settings file is read, in English.
+inline GlobalSettings englishSettings() {
+    GlobalSettings settings;
+    settings.languagebase = 2000;
+    return settings;
+}
 
 // Runs `script` once `dialog` is active, from inside the modal loop that `open` starts.
 // Returns what `open` returned.
@@ -23,6 +37,7 @@ template <class Open> auto runModal(QDialog &dialog, Open open, std::function<vo
     QTimer::singleShot(0, &dialog, [&dialog, script] {
         const bool active = QTest::qWaitForWindowActive(&dialog, 5000);
         EXPECT_TRUE(active) << "the dialog did not become active";
+        QTest::qWait(20); // what the window does once activated
         if (active && script)
             script();
         if (dialog.isVisible())
@@ -58,6 +73,10 @@ inline EventLog withoutStops(const EventLog &log) {
     std::copy_if(log.begin(), log.end(), std::back_inserter(out),
                  [](const std::string &line) { return line != "stop"; });
     return out;
+}
+
+inline bool screenshotsWanted() {
+    return !qgetenv("HUNT_SCREENSHOT_DIR").isEmpty();
 }
 
 // Saves a screenshot of a shown window when HUNT_SCREENSHOT_DIR names a directory.

@@ -2,17 +2,23 @@
 // hands back.
 #include "input/dialog_driver.h"
 
+#include "audio/speech_layer.h"
+#include "audio/speech_log.h"
 #include "braille/braille_table.h"
+#include "braille/echo_keys.h"
 #include "braille/held_keys.h"
 #include "input/input_form.h"
 #include "review/review_window.h"
 #include "runtime/globals.h"
 #include "runtime/memory_image.h"
 #include "runtime/screen.h"
+#include "shell/qt_event_loop.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <fstream>
 #include <memory>
 
 namespace hunt {
@@ -28,7 +34,6 @@ using testing::withoutStops;
 class DialogInput : public ::testing::Test {
 protected:
     void SetUp() override {
-        settings.languagebase = 2000; // English
         settings.voiceready = true;
         loadbrailletable(tables, HUNT_SOURCE_DIR "/data/czech.vbt");
         form = std::make_unique<TForm2>(
@@ -52,7 +57,7 @@ protected:
     EventLog log;
     testing::RecordingSpeech speech{log};
     testing::RecordingSound sound{log};
-    GlobalSettings settings;
+    GlobalSettings settings = testing::englishSettings();
     HeldKeys held;
     BrailleState braille;
     BrailleTables tables;
@@ -74,6 +79,19 @@ TEST_F(DialogInput, FirstFocusIsSilentAndTabbingSpeaksCaptions) {
     // The next opening starts silent again.
     log.clear();
     open([&] { EXPECT_EQ(log, EventLog{}); });
+}
+
+TEST_F(DialogInput, CzechCaptionsAreShownInUnicodeAndSpokenInWindows1250) {
+    settings.languagebase = 1000;
+    form =
+        std::make_unique<TForm2>(settings, speech, sound, held, braille, tables, nullptr, nullptr);
+    EXPECT_EQ(form->windowTitle(), QString::fromUtf8("Vlož data"));
+    EXPECT_EQ(form->exitprogrambtn->text(), QString::fromUtf8("U&končit program"));
+    open([&] {
+        tap(box(), Qt::Key_Tab, "\t");
+        tap(form->Enterbitbtn, Qt::Key_Tab, "\t");
+    });
+    EXPECT_EQ(withoutStops(log), (EventLog{"say:&Ok", "say:U&kon\xe8it program"}));
 }
 
 TEST_F(DialogInput, BackspaceAndDeleteClickAndEchoTheCharacterTheyRemove) {
@@ -193,6 +211,11 @@ TEST_F(DialogInput, ExitButtonAndAltF4EndTheApplication) {
         log.clear();
         tap(box(), Qt::Key_F4, {}, Qt::AltModifier);
         EXPECT_EQ(withoutStops(log), EventLog{"exit"});
+        // Enter on the focused exit button presses it, not the default button.
+        form->exitprogrambtn->setFocus();
+        log.clear();
+        tap(form->exitprogrambtn, Qt::Key_Return, "\r");
+        EXPECT_EQ(log, EventLog{"exit"});
     });
 }
 
@@ -244,9 +267,12 @@ TEST_F(DialogInput, ChordsAreEchoedAndInsertedAtTheCaret) {
         EXPECT_EQ(box()->text(), "abA c");
         tap(box(), Qt::Key_Backspace, "\b");
         EXPECT_EQ(box()->text(), "abAc");
+        tap(box(), Qt::Key_Left);
+        tap(box(), Qt::Key_Delete, "\x7f");
+        EXPECT_EQ(box()->text(), "abc") << "Left and Delete still edit";
         tap(box(), Qt::Key_Return, "\r");
     });
-    EXPECT_EQ(line, "abAc");
+    EXPECT_EQ(line, "abc");
 }
 
 TEST_F(DialogInput, UpOpensTheRealReviewOverTheDialog) {
@@ -255,6 +281,7 @@ TEST_F(DialogInput, UpOpensTheRealReviewOverTheDialog) {
     MemoryImage memory;
     std::string pendingkey = "x";
     TForm6 review(settings, speech, sound, screen, memory, pendingkey);
+    review.heldkeys = &held;
     form = std::make_unique<TForm2>(
         settings, speech, sound, held, braille, tables, [&] { review.showvirtualscreen(); },
         [this] { log.push_back("exit"); });
@@ -265,6 +292,7 @@ TEST_F(DialogInput, UpOpensTheRealReviewOverTheDialog) {
             tap(review.virtualscrmemo, Qt::Key_Escape, "\x1b");
         });
         press(box(), Qt::Key_Up);
+        EXPECT_FALSE(held.held(vk::up)) << "released in the review";
         ASSERT_TRUE(testing::waitActive(*form));
         EXPECT_TRUE(box()->hasFocus());
         tap(box(), Qt::Key_A, "a");
@@ -272,6 +300,55 @@ TEST_F(DialogInput, UpOpensTheRealReviewOverTheDialog) {
     EXPECT_EQ(withoutStops(log), (EventLog{"tone:300+450/100/5", "speak:Screen", "say:first line",
                                            "tone:300+450/100/5", "say:end of screen", "key:a"}));
     EXPECT_EQ(pendingkey, "");
+}
+
+// Through the speech layer and the English key-echo file: a key speaks the echo text of the
+// character it types, a capital after its high tone.
+TEST(DialogInputEcho, KeysSpeakTheirKeyEchoTexts) {
+    EchoKeys echo;
+    loadechokeys(echo, HUNT_SOURCE_DIR "/data/english.vky");
+    QTemporaryDir dir;
+    const std::string logPath = dir.filePath("speech.log").toStdString();
+    EventLog sounds;
+    testing::RecordingSound sound{sounds};
+    GlobalSettings settings = testing::englishSettings();
+    settings.voiceready = true;
+    QtEventLoop events;
+    SpeechLayer speech(
+        settings, events, sound, [&](unsigned char code) { return echoTextFor(echo, code); },
+        nullptr);
+    speech.setSpeechLog(std::make_shared<SpeechLog>(logPath));
+    HeldKeys held;
+    BrailleState braille;
+    BrailleTables tables;
+    TForm2 form(settings, speech, sound, held, braille, tables, nullptr, nullptr);
+    std::string line;
+    testing::runModal(
+        form, [&] { return form.showInput(line); },
+        [&] {
+            tap(form.inputedit, Qt::Key_A, "a");
+            tap(form.inputedit, Qt::Key_A, "A", Qt::ShiftModifier);
+        });
+    std::ifstream in(logPath);
+    std::vector<std::string> said;
+    for (std::string entry; std::getline(in, entry);)
+        if (entry.rfind("speakkey", 0) == 0)
+            said.push_back(entry);
+    EXPECT_EQ(said, (std::vector<std::string>{
+                        SpeechLog::formatLine("speakkey", "none", echoTextFor(echo, 'a')),
+                        SpeechLog::formatLine("speakkey", "none", echoTextFor(echo, 'A'))}));
+    EXPECT_EQ(echoTextFor(echo, 'a'), "ay");
+    EXPECT_EQ(sounds.size(), 1u) << "the capital's tone";
+}
+
+// Writes docs/input-dialog.png when HUNT_SCREENSHOT_DIR is set (run under Xvfb).
+TEST_F(DialogInput, Screenshot) {
+    if (!testing::screenshotsWanted())
+        GTEST_SKIP() << "HUNT_SCREENSHOT_DIR not set";
+    open([&] {
+        edit("12, 34", 6);
+        testing::screenshot(*form, "input-dialog.png");
+    });
 }
 
 } // namespace

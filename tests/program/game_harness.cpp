@@ -91,12 +91,20 @@ std::string number(double value) {
 }
 } // namespace
 
-GameHarness &GameHarness::hit() {
+GameHarness &GameHarness::treasureRow() {
     moves.push_back(
         [](const HuntVariables &v) { return ScriptedInput::Answer{number(v.treasurerow)}; });
+    return *this;
+}
+
+GameHarness &GameHarness::treasureColumn() {
     moves.push_back(
         [](const HuntVariables &v) { return ScriptedInput::Answer{number(v.treasurecol)}; });
     return *this;
+}
+
+GameHarness &GameHarness::hit() {
+    return treasureRow().treasureColumn();
 }
 
 GameHarness &GameHarness::miss() {
@@ -106,12 +114,6 @@ GameHarness &GameHarness::miss() {
     moves.push_back([](const HuntVariables &v) {
         return ScriptedInput::Answer{v.treasurecol == 10 ? "9" : number(v.treasurecol)};
     });
-    return *this;
-}
-
-GameHarness &GameHarness::tryAt(int row, int column) {
-    type(std::to_string(row));
-    type(std::to_string(column));
     return *this;
 }
 

@@ -61,9 +61,10 @@ public:
     GameHarness &press(std::initializer_list<std::string> keys);
     GameHarness &type(const std::string &line); // a fixed line, OK
     GameHarness &cancel();                      // the dialog closed without OK
+    GameHarness &treasureRow();                 // the treasure's row
+    GameHarness &treasureColumn();              // the treasure's column
     GameHarness &hit();                         // row and column of the treasure
     GameHarness &miss();                        // a single-digit square in another row
-    GameHarness &tryAt(int row, int column);    // any square
 
     // What happened, in UTF-8: spoken texts (blank ones left out), the whole log, the screen
     // lines without trailing blanks.

@@ -10,9 +10,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace hunt::testing {
@@ -147,8 +150,13 @@ TEST_F(RunDriverTest, LocksTheMenusRunsTheGameAndSaysReady) {
 
     // "hotovo" on its own line below the program's output; the cursor on the next line.
     const auto lines = game.screenLines();
-    EXPECT_THAT(std::vector<std::string>(lines.end() - 3, lines.end()),
-                ElementsAre("jeden pokus.", "hotovo", ""));
+    const auto ready = std::find(lines.begin(), lines.end(), "hotovo");
+    ASSERT_NE(ready, lines.end());
+    ASSERT_NE(ready, lines.begin());
+    EXPECT_EQ(*(ready - 1), "jeden pokus.");
+    const auto readyRow = ready - lines.begin();
+    EXPECT_EQ(game.runtime.scrcursor.row, readyRow + 1);
+    EXPECT_EQ(game.runtime.scrcursor.column, 0);
 }
 
 TEST_F(RunDriverTest, AnErrorEndsTheRunButUnlocksTheMenus) {
@@ -207,6 +215,52 @@ TEST_F(RunDriverTest, UnreadableDataFileIsAnErrorAndUnlocksTheMenus) {
     EXPECT_TRUE(menus.allEnabled(true));
 }
 
+TEST_F(RunDriverTest, DataFileOpenFailureIsAnErrorAndUnlocksTheMenus) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizers' own runtime needs free descriptors";
+#endif
+    std::ofstream("data.dta") << "1\n";
+    bool ran = false;
+    RunDriver driver(game.runtime, menus, voice, [&ran](Runtime &) { ran = true; });
+    // Leave the process no free descriptor, so that opening data.dta fails (EMFILE).
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &old), 0);
+    const int lowestFree = dup(0);
+    ASSERT_GE(lowestFree, 0);
+    close(lowestFree);
+    rlimit tight = old;
+    tight.rlim_cur = static_cast<rlim_t>(lowestFree);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
+    std::string message;
+    try {
+        driver.StartsubmenuClick();
+    } catch (const HuntError &error) {
+        message = error.what();
+    }
+    setrlimit(RLIMIT_NOFILE, &old);
+    EXPECT_THAT(message, ::testing::HasSubstr("data.dta"));
+    EXPECT_FALSE(ran);
+    EXPECT_TRUE(menus.allEnabled(true));
+    EXPECT_TRUE(game.entries("say:hotovo").empty());
+}
+
+TEST_F(RunDriverTest, DataFileThatIsNoRegularFile) {
+    // A directory is not a file: the run goes on without one.
+    fs::create_directory("data.dta");
+    RunDriver driver(game.runtime, menus, voice, [](Runtime &) {});
+    ASSERT_NO_THROW(driver.StartsubmenuClick());
+    EXPECT_EQ(game.entries("say:hotovo").size(), 1u);
+    fs::remove("data.dta");
+
+    // A pipe would block the open: refused with a message instead.
+    ASSERT_EQ(mkfifo("data.dta", 0600), 0);
+    bool ran = false;
+    RunDriver piped(game.runtime, menus, voice, [&ran](Runtime &) { ran = true; });
+    EXPECT_THROW(piped.StartsubmenuClick(), HuntError);
+    EXPECT_FALSE(ran);
+    EXPECT_TRUE(menus.allEnabled(true));
+}
+
 TEST_F(RunDriverTest, ASecondRunContinuesBelowTheFirst) {
     RunDriver driver(game.runtime, menus, voice,
                      [](Runtime &runtime) { runtime.printstr("beh", 0); });
@@ -217,6 +271,22 @@ TEST_F(RunDriverTest, ASecondRunContinuesBelowTheFirst) {
     EXPECT_THAT(std::vector<std::string>(lines.begin(), lines.begin() + 5),
                 ElementsAre("beh", "hotovo", "beh", "hotovo", ""));
     EXPECT_EQ(game.runtime.scrcursor.row, 4);
+}
+
+TEST_F(RunDriverTest, StartInsideARunDoesNothing) {
+    int runs = 0;
+    RunDriver *self = nullptr;
+    RunDriver driver(game.runtime, menus, voice, [&](Runtime &) {
+        ++runs;
+        EXPECT_TRUE(self->running());
+        self->StartsubmenuClick();
+    });
+    self = &driver;
+    driver.StartsubmenuClick();
+    EXPECT_EQ(runs, 1);
+    EXPECT_FALSE(driver.running());
+    EXPECT_EQ(game.entries("say:hotovo").size(), 1u);
+    EXPECT_TRUE(menus.allEnabled(true));
 }
 
 TEST_F(RunDriverTest, ReadyTextFollowsTheLanguage) {

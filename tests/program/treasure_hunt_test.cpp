@@ -153,7 +153,12 @@ INSTANTIATE_TEST_SUITE_P(BoundaryHours, Greeting,
                                            GreetingCase{{17, 59, 59}, "dobrý ďeň;"},
                                            GreetingCase{{18, 0, 0}, "dobrý večer;"},
                                            GreetingCase{{0, 0, 0}, "dobrý večer;"},
-                                           GreetingCase{{23, 59, 59}, "dobrý večer;"}));
+                                           GreetingCase{{23, 59, 59}, "dobrý večer;"}),
+                         [](const ::testing::TestParamInfo<GreetingCase> &param) {
+                             const TimeOfDay &at = param.param.time;
+                             return "At" + std::to_string(at.hour) + "h" +
+                                    std::to_string(at.minute);
+                         });
 
 TEST(TreasureHunt, CodesRulesAndIgnoredKeys) {
     GameHarness game;
@@ -203,14 +208,8 @@ TEST(TreasureHunt, CodesRulesAndIgnoredKeys) {
 
 TEST(TreasureHunt, RowOrColumnOutOfRangeIsAskedAgainWithoutCountingAnAttempt) {
     GameHarness game;
-    game.press({" ", " ", " "}).type("0").cancel().type("11");
-    game.moves.push_back([](const HuntVariables &v) {
-        return ScriptedInput::Answer{std::to_string(static_cast<int>(v.treasurerow))};
-    });
-    game.type("11").type("-1");
-    game.moves.push_back([](const HuntVariables &v) {
-        return ScriptedInput::Answer{std::to_string(static_cast<int>(v.treasurecol))};
-    });
+    game.press({" ", " ", " "}).type("0").cancel().type("11").treasureRow();
+    game.type("11").type("-1").treasureColumn();
     playToTheEnd(game);
 
     const auto said = game.said();
@@ -305,7 +304,10 @@ TEST_P(Fanfare, PlaysBelowFiveAttempts) {
 
 INSTANTIATE_TEST_SUITE_P(Attempts, Fanfare,
                          ::testing::Values(FanfareCase{1, true}, FanfareCase{4, true},
-                                           FanfareCase{5, false}, FanfareCase{6, false}));
+                                           FanfareCase{5, false}, FanfareCase{6, false}),
+                         [](const ::testing::TestParamInfo<FanfareCase> &param) {
+                             return std::to_string(param.param.attempts);
+                         });
 
 // Plays games of the given numbers of attempts in one run, then ends it.
 void playGames(GameHarness &game, std::initializer_list<int> games) {

@@ -28,7 +28,6 @@ std::string padded(std::string text) {
 class DialogReview : public ::testing::Test {
 protected:
     void SetUp() override {
-        settings.languagebase = 2000; // English
         settings.voiceready = true;
         screen.setLine(0, padded("Hello, hunter"));
         screen.setLine(1, padded("abc word, next"));
@@ -67,7 +66,7 @@ protected:
     EventLog log;
     testing::RecordingSpeech speech{log};
     testing::RecordingSound sound{log};
-    GlobalSettings settings;
+    GlobalSettings settings = testing::englishSettings();
     PlainScreen screen;
     MemoryImage memory;
     std::string pendingkey = "\x26";
@@ -172,6 +171,17 @@ TEST_F(DialogReview, CharactersAndWordsAtTheCaret) {
     });
 }
 
+TEST_F(DialogReview, ControlCharactersDoNotSplitALine) {
+    screen.setLine(4, padded("a\rb\nc"));
+    open([&] {
+        caretTo(5, 0);
+        EXPECT_EQ(review.caretposition(), 4u * 82 + 2); // line 3 is empty
+        log.clear();
+        tap(memo(), Qt::Key_Up);
+        EXPECT_EQ(withoutStops(log), EventLog{"say:" + padded("a\rb\nc")});
+    });
+}
+
 TEST_F(DialogReview, SwitchByteTurnsTheReviewOff) {
     memory.bytes[MemoryImage::reviewswitch] = 1;
     review.showvirtualscreen(); // returns at once: no modal loop
@@ -200,7 +210,28 @@ TEST_F(DialogReview, TheCloseButtonAndTheCloseBoxEndItToo) {
     log.clear();
     open([&] { review.close(); });
     EXPECT_EQ(log.back(), "say:end of screen");
+    log.clear();
+    open([&] { tap(memo(), Qt::Key_Return, "\r"); }); // the close button is the default one
+    EXPECT_EQ(log.back(), "say:end of screen");
     EXPECT_EQ(review.closebitbtn->focusPolicy(), Qt::NoFocus);
+}
+
+// Writes docs/review-window.png when HUNT_SCREENSHOT_DIR is set (run under Xvfb).
+TEST_F(DialogReview, Screenshot) {
+    if (!testing::screenshotsWanted())
+        GTEST_SKIP() << "HUNT_SCREENSHOT_DIR not set";
+    const char *lines[] = {"Good evening. Let us hunt for the treasure.",
+                           "Do you know the rules? (Y/N)",
+                           "The treasure lies on a board of 10 rows and 10 columns.",
+                           "Row and column, please",
+                           "? 3,7",
+                           "Colder. 4 attempts left."};
+    for (int i = 0; i < 24; ++i)
+        screen.setLine(i, i < 6 ? padded(lines[i]) : std::string());
+    open([&] {
+        caretTo(3, 0);
+        testing::screenshot(review, "review-window.png");
+    });
 }
 
 } // namespace
