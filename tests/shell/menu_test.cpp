@@ -10,6 +10,7 @@
 #include "localization/codepage.h"
 
 #include "audio/sound_dialog.h"
+#include "audio/voice_dialog.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -159,26 +160,35 @@ TEST_F(MenuTest, EndingDuringARunSavesTheMemoryImageAndEndsAtOnce) {
 }
 
 TEST_F(MenuTest, SoundsDialogShowsTheStoredVolumeAndCancelKeepsIt) {
-    writeFile(iniPath(), "[sounds]\nsndvolume=-2550\nvintrasounds=0\n");
-    start();
-    int shownPosition = -1;
-    bool shownEnabled = true;
-    ModalWatcher watcher([&](QWidget *modal) {
-        if (modal != app->form5.get())
-            return false;
-        shownPosition = app->form5->sndvoltrackbar->value();
-        shownEnabled = app->form5->sndvoltrackbar->isEnabled();
-        app->form5->vintrasoundschk->setChecked(true);
-        QTest::mouseClick(app->form5->cancelbitbtn, Qt::LeftButton);
-        return true;
-    });
-    QTest::keyClick(keys(), Qt::Key_D, Qt::ControlModifier);
-    EXPECT_EQ(shownPosition, 74);
-    EXPECT_FALSE(shownEnabled);
-    EXPECT_EQ(app->settings.sndvolume, -2600)
-        << "Cancel restores the volume of the opening, rounded down to the track bar's step";
-    EXPECT_FALSE(app->settings.vintrasounds) << "Cancel applies nothing";
-    EXPECT_EQ(readFile(iniPath()), "[sounds]\nsndvolume=-2550\nvintrasounds=0\n");
+    const struct {
+        const char *stored;
+        int position;
+        int32_t afterCancel; // the volume of the opening, rounded down to the track bar's step
+    } cases[] = {{"-2500", 75, -2500}, {"-2550", 74, -2600}};
+    for (const auto &c : cases) {
+        const std::string ini =
+            std::string("[sounds]\nsndvolume=") + c.stored + "\nvintrasounds=0\n";
+        writeFile(iniPath(), ini);
+        start();
+        int shownPosition = -1;
+        bool shownEnabled = true;
+        ModalWatcher watcher([&](QWidget *modal) {
+            if (modal != app->form5.get())
+                return false;
+            shownPosition = app->form5->sndvoltrackbar->value();
+            shownEnabled = app->form5->sndvoltrackbar->isEnabled();
+            app->form5->vintrasoundschk->setChecked(true);
+            QTest::mouseClick(app->form5->cancelbitbtn, Qt::LeftButton);
+            return true;
+        });
+        QTest::keyClick(keys(), Qt::Key_D, Qt::ControlModifier);
+        EXPECT_EQ(shownPosition, c.position) << c.stored;
+        EXPECT_FALSE(shownEnabled) << c.stored;
+        EXPECT_EQ(app->settings.sndvolume, c.afterCancel) << c.stored;
+        EXPECT_FALSE(app->settings.vintrasounds) << "Cancel applies nothing";
+        EXPECT_EQ(readFile(iniPath()), ini) << "Cancel writes nothing";
+        app.reset();
+    }
 }
 
 TEST_F(MenuTest, SoundsDialogOkAppliesAndStoresTheSwitches) {
@@ -208,6 +218,31 @@ TEST_F(MenuTest, VoiceCommandWhileTheVoiceIsOffSaysHowToTurnItOn) {
     form().VoicesubmenuClick();
     EXPECT_EQ(boxes.texts, std::vector<std::string>{"The voice is turned off. You can turn it on "
                                                     "in the Sounds dialog, menu Settings"});
+}
+
+TEST_F(MenuTest, VoiceDialogSpeaksTheTitleOnCloseAndTheConfirmationOnOk) {
+    writeFile(iniPath(), "[voice]\nvoiceallowed=1\n[environment]\nlanguage=2000\n");
+    start();
+    if (!app->ttsenumExists())
+        GTEST_SKIP() << "no embedded voices on this machine";
+    for (const bool ok : {false, true}) {
+        activate();
+        log.clear();
+        ModalWatcher watcher([&](QWidget *modal) {
+            if (modal != app->form4.get())
+                return false;
+            QMetaObject::invokeMethod(
+                modal, [this, ok] { app->form4->done(ok ? modalOk : modalCancel); },
+                Qt::QueuedConnection);
+            return true;
+        });
+        QTest::keyClick(keys(), Qt::Key_H, Qt::ControlModifier);
+        ASSERT_FALSE(log.empty()) << ok;
+        EXPECT_EQ(log.back(), ok ? "say:Voice selected." : "say:hunt - Vintra Basic Interpreter");
+    }
+    EXPECT_TRUE(app->settings.voiceready);
+    EXPECT_FALSE(IniFile(iniPath()).readText("Voice", "person", "").empty())
+        << "the chosen voice is stored";
 }
 
 std::string trimmed(std::string line) {
