@@ -134,6 +134,7 @@ void TForm1::FormCreate() {
         loadlanguage(settings, app_.ini);
         setWindowTitle(uiText(windowTitleFor(app_.executablePath(), text(1))));
         captionMenus();
+        printmemo->setAccessibleName(uiText(text(26)));
 
         printmemo->clearLines();
         while (printmemo->count() < screenrows)

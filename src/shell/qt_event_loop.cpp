@@ -1,5 +1,7 @@
 #include "qt_event_loop.h"
 
+#include "shell/error_box.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
@@ -13,7 +15,7 @@ public:
         timer_.setTimerType(Qt::PreciseTimer);
         QObject::connect(&timer_, &QTimer::timeout, [this] {
             if (ontimer)
-                ontimer();
+                guarded(ontimer);
         });
     }
     void setInterval(int milliseconds) override { timer_.setInterval(milliseconds); }
@@ -48,7 +50,10 @@ void QtEventLoop::waitForEvents(std::chrono::milliseconds timeout) {
 }
 
 void QtEventLoop::post(std::function<void()> fn) {
-    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(fn), Qt::QueuedConnection);
+    // A task is an entry point of its own: its errors are shown, never thrown into Qt.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [task = std::move(fn)] { guarded(task); },
+        Qt::QueuedConnection);
 }
 
 std::unique_ptr<Timer> QtEventLoop::createTimer() {
