@@ -334,10 +334,10 @@ void TForm1::handleKeyDown(QKeyEvent *event) {
     const KeyModifiers shift = keyModifiers(*event);
     guarded([&] {
         keyboard.FormKeyDown(key, shift);
-        // A key with Alt types nothing (it is a menu accelerator).
+        // A key with Alt types nothing (it is a menu accelerator), nor does Delete.
         if (!shift.alt && !event->text().isEmpty()) {
             const std::string typed = systemText(event->text());
-            if (!typed.empty())
+            if (!typed.empty() && typed[0] != '\x7f')
                 keyboard.FormKeyPress(typed[0]);
         }
     });
