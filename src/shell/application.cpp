@@ -53,7 +53,8 @@ Application::Application(ApplicationOptions options)
           options_.systemVoice)),
       voiceselection(std::make_unique<VoiceSelection>(
           settings, speech(), speechlayer->notifysink,
-          [this] { return makeEspeakVoiceSource(events, *mixer_); })),
+          options_.voiceSource ? options_.voiceSource
+                               : [this] { return makeEspeakVoiceSource(events, *mixer_); })),
       runtime(RuntimePorts{screen_, events, speech(), sound(), input_, clock, settings, tone}) {
     speechlayer->setVoiceSelection(voiceselection.get());
 }

@@ -41,6 +41,8 @@ struct ApplicationOptions {
     SoundOutput *sound = nullptr;
     // Opens the sound device (default: the system's, or a silent one when there is none).
     std::function<std::unique_ptr<Mixer>()> openMixer;
+    // Creates the embedded engine's voice source (default: espeak-ng on the sound device).
+    TtsVoiceSourceFactory voiceSource;
     // Connects the system speech service (default: speech-dispatcher).
     SystemVoiceFactory systemVoice;
     // Ends the process at once (default: std::_Exit). Tests may record instead.

@@ -123,6 +123,8 @@ protected:
         options.endProcess = [this](int code) { ended.push_back(code); };
         options.openMixer = quietMixer;
         options.systemVoice = noSystemVoice;
+        if (noVoices)
+            options.voiceSource = [] { return std::unique_ptr<TtsVoiceSource>(); };
         if (program)
             options.program = program;
         app = std::make_unique<Application>(options);
@@ -148,6 +150,7 @@ protected:
     RecordingSound sound{log};
     std::vector<int> ended;
     RunDriver::Program program;
+    bool noVoices = false; // no embedded voice source
     std::unique_ptr<Application> app;
 
 private:

@@ -211,6 +211,28 @@ TEST_F(MenuTest, SoundsDialogOkAppliesAndStoresTheSwitches) {
     EXPECT_EQ(ini.readInteger("sounds", "vintrasounds", -1), 0);
 }
 
+TEST_F(MenuTest, SwitchingTheVoiceOnWithoutVoicesIsRefused) {
+    noVoices = true;
+    writeFile(iniPath(), "[voice]\nvoiceallowed=0\n[environment]\nlanguage=2000\n");
+    start();
+    MessageBoxes boxes;
+    ModalWatcher watcher([&](QWidget *modal) {
+        if (modal != app->form5.get())
+            return false;
+        app->form5->voicecheckbox->setChecked(true);
+        QTest::mouseClick(app->form5->okbitbtn, Qt::LeftButton);
+        return true;
+    });
+    QTest::keyClick(keys(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{"Can't allow voice, no voices are available"});
+    EXPECT_FALSE(app->form5->voicecheckbox->isChecked());
+    EXPECT_FALSE(app->settings.voiceallowed);
+    EXPECT_FALSE(form().Voicesubmenu->isEnabled());
+    EXPECT_EQ(IniFile(iniPath()).readInteger("voice", "voiceallowed", -1), 0);
+    EXPECT_EQ(IniFile(iniPath()).readInteger("sounds", "vintrasounds", -1), 1)
+        << "the rest of the command still writes the settings";
+}
+
 TEST_F(MenuTest, VoiceCommandWhileTheVoiceIsOffSaysHowToTurnItOn) {
     writeFile(iniPath(), "[voice]\nvoiceallowed=0\n[environment]\nlanguage=2000\n");
     start();

@@ -46,6 +46,15 @@ TEST_F(StartupTest, FirstStartWritesOnlyTheVoiceSwitch) {
     EXPECT_EQ(app->settings.languagebase, 1000);
 }
 
+TEST_F(StartupTest, FirstStartWithoutVoicesRecordsTheVoiceAsNotAllowed) {
+    noVoices = true;
+    start();
+    EXPECT_FALSE(app->ttsenumExists());
+    EXPECT_EQ(readFile(iniPath()), "[voice]\nvoiceallowed=0\n");
+    EXPECT_FALSE(app->settings.voiceallowed);
+    EXPECT_FALSE(form().Voicesubmenu->isEnabled());
+}
+
 TEST_F(StartupTest, StoredSapi5ChoiceChecksTheItemAndLocksTheVoiceCommand) {
     writeFile(iniPath(), "[Voice]\r\nsapi5=1\r\n");
     start();
