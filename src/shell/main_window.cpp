@@ -13,6 +13,7 @@
 #include "shell/ui_text.h"
 #include "shell/virtual_keys.h"
 
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -75,6 +76,13 @@ void TForm1::createMenus() {
     usesapi5submenu->setCheckable(true);
     environmentsubmenu = settingsmenu->addAction(QString());
     environmentsubmenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+
+    // The two switches show a radio-style mark, each in a group of its own.
+    for (QAction *item : {braillekeyboarditem, usesapi5submenu}) {
+        auto *group = new QActionGroup(this);
+        group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+        group->addAction(item);
+    }
 
     helpmenu = bar->addMenu(QString());
     aboutsubmenu = helpmenu->addAction(QString());
