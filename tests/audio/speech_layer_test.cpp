@@ -263,6 +263,33 @@ TEST_F(SystemVoiceTest, EmptySpeakwaitReturnsAtOnce) {
     EXPECT_FALSE(layer.state.sapi5speaking);
 }
 
+// A daemon without a working audio output says a text has started and never that it ended.
+PrivateSpeechd *brokenDaemon() {
+    static PrivateSpeechd instance(true);
+    return &instance;
+}
+
+class BrokenSystemVoiceTest : public SpeechStack {
+protected:
+    BrokenSystemVoiceTest()
+        : SpeechStack([](EventLoop &l) {
+              return makeSpeechdVoice(l, brokenDaemon()->socket(), false, 1s);
+          }) {}
+};
+
+TEST_F(BrokenSystemVoiceTest, AWaitForAnEndThatNeverComesStillEnds) {
+    if (!brokenDaemon()->running())
+        GTEST_FAIL() << "private speech-dispatcher: " << brokenDaemon()->error();
+    settings.sapi5 = true;
+    settings.voiceready = true;
+    const auto start = std::chrono::steady_clock::now();
+    layer.speakwait("Hi.");
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_FALSE(layer.state.sapi5speaking);
+    EXPECT_GE(waited, 1s) << "ended before the daemon could have spoken";
+    EXPECT_LT(waited, 30s);
+}
+
 class UnreachableSystemVoiceTest : public SpeechStack {
 protected:
     UnreachableSystemVoiceTest()
