@@ -4,12 +4,14 @@
 #include "audio/speech_test_fixture.h"
 #include "audio/speechd_voice.h"
 #include "runtime/errors.h"
+#include "support/doubles.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <memory>
+#include <unistd.h>
 
 namespace hunt::testing {
 namespace {
@@ -322,6 +324,50 @@ TEST(SapiXmlTest, TagsAreRemovedAndEntitiesRead) {
     };
     for (const auto &[in, out] : cases)
         EXPECT_EQ(stripSapiXml(in), out) << in;
+}
+
+} // namespace
+} // namespace hunt::testing
+
+namespace hunt::testing {
+namespace {
+
+TEST(SpeechLogTest, LinesAreUtf8WithControlCharactersEscaped) {
+    EXPECT_EQ(SpeechLog::formatLine("speak", "sapi4", toCp1250("a\tb\\c\r\nžluť")),
+              "speak\tsapi4\ta\\tb\\\\c\\r\\nžluť");
+}
+
+TEST(SpeechLogTest, TheEnvironmentNamesALogFile) {
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("hunt-speech-env-" + std::to_string(::getpid()) + ".log");
+    ::setenv("HUNT_SPEECH_LOG", path.c_str(), 1);
+    {
+        QueueEventLoop loop;
+        GlobalSettings settings;
+        EventLog events;
+        RecordingSound sound{events};
+        SpeechLayer layer(settings, loop, sound, nullptr, nullptr);
+        layer.speakwait(toCp1250("Dobrý den"));
+    }
+    ::unsetenv("HUNT_SPEECH_LOG");
+    std::ifstream in(path);
+    std::string line;
+    std::getline(in, line);
+    EXPECT_EQ(line, "speakwait\tnone\tDobrý den");
+    std::filesystem::remove(path);
+}
+
+TEST(SpeechLogTest, AnUnwritableLogIsReportedAndSpeechGoesOn) {
+    ::setenv("HUNT_SPEECH_LOG", "/nonexistent-dir/speech.log", 1);
+    QueueEventLoop loop;
+    GlobalSettings settings;
+    EventLog events;
+    RecordingSound sound{events};
+    EXPECT_NO_THROW({
+        SpeechLayer layer(settings, loop, sound, nullptr, nullptr);
+        layer.speakwait("x");
+    });
+    ::unsetenv("HUNT_SPEECH_LOG");
 }
 
 } // namespace
