@@ -8,6 +8,7 @@
 #include "speech_output.h"
 
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -60,6 +61,8 @@ public:
     std::string pendingkey;  // the one-slot key text written by the key handlers
     std::string inputbuffer; // values of the last typed line not yet consumed
     double lastrnd = 0;
+    // When set, reseed() seeds with this value instead of the clock, so runs repeat (tests).
+    std::optional<uint64_t> fixedseed;
 
 private:
     std::mt19937_64 generator_;
