@@ -3,6 +3,7 @@
 #include "audio/speech_capitals.h"
 #include "audio/speech_log.h"
 #include "audio/voice_selection.h"
+#include "braille/echo_keys.h"
 #include "runtime/errors.h"
 
 #include <cstdio>
@@ -18,8 +19,8 @@ constexpr double capitalToneTimbre = 1;
 } // namespace
 
 SpeechLayer::SpeechLayer(GlobalSettings &settings, EventLoop &loop, SoundOutput &sound,
-                         EchoKeyLookup echokeys, SystemVoiceFactory systemVoice)
-    : settings_(settings), loop_(loop), sound_(sound), echokeys_(std::move(echokeys)),
+                         const EchoKeys &echokeys, SystemVoiceFactory systemVoice)
+    : settings_(settings), loop_(loop), sound_(sound), echokeys_(echokeys),
       systemVoiceFactory_(std::move(systemVoice)) {
     if (const char *path = std::getenv("HUNT_SPEECH_LOG"); path && *path) {
         try {
@@ -112,7 +113,8 @@ void SpeechLayer::speakkey(const std::string &text) {
     const auto first = static_cast<unsigned char>(text[0]);
     if (text.size() == 1 && iscapital(first, windows1250))
         sound_.playsound({capitalToneHz}, capitalToneMs, capitalToneTimbre);
-    const std::string keytext = echokeys_ ? echokeys_(first) : std::string();
+    // The first slot, from slot 0, that holds the character's code.
+    const std::string keytext = echoTextFor(echokeys_, first);
     if (keytext.empty()) {
         logText("speakkey", "none", keytext);
         return;

@@ -14,6 +14,7 @@ namespace hunt {
 
 class SpeechLog;
 class VoiceSelection;
+struct EchoKeys;
 
 // Whether an engine is still talking.
 struct SpeechState {
@@ -33,16 +34,15 @@ private:
     SpeechState &state_;
 };
 
-// The text a key echoes: the key text of the first key-echo slot holding the code, or empty.
-using EchoKeyLookup = std::function<std::string(unsigned char code)>;
-
 // Everything the system says goes through here. Three modes: the system voice (sapi5), the
 // embedded engine (voiceallowed, or voiceready for key echoes) and no voice.
 class SpeechLayer final : public SpeechOutput {
 public:
-    // systemVoice connects the system speech service the first time that mode is used.
+    // echokeys: the key-echo table speakkey reads (filled later is fine). systemVoice connects
+    // the system speech service the first time that mode is used (speechdVoiceFactory()).
+    // The voice selection, whose engine calls notifysink, must go before the layer.
     SpeechLayer(GlobalSettings &settings, EventLoop &loop, SoundOutput &sound,
-                EchoKeyLookup echokeys, SystemVoiceFactory systemVoice);
+                const EchoKeys &echokeys, SystemVoiceFactory systemVoice);
     ~SpeechLayer() override;
     SpeechLayer(const SpeechLayer &) = delete;
     SpeechLayer &operator=(const SpeechLayer &) = delete;
@@ -73,7 +73,7 @@ private:
     GlobalSettings &settings_;
     EventLoop &loop_;
     SoundOutput &sound_;
-    EchoKeyLookup echokeys_;
+    const EchoKeys &echokeys_;
     SystemVoiceFactory systemVoiceFactory_;
     std::unique_ptr<SystemVoice> voice5_;
     const VoiceSelection *selection_ = nullptr;
