@@ -36,6 +36,14 @@ private:
 
 // Everything the system says goes through here. Three modes: the system voice (sapi5), the
 // embedded engine (voiceallowed, or voiceready for key echoes) and no voice.
+//
+// Wiring in the application (the layer first, so that it outlives the voice selection):
+//   SpeechLayer speech(settings, loop, soundEffects, echokeys, speechdVoiceFactory());
+//   VoiceSelection voices(settings, speech, speech.notifysink,
+//                         [&] { return makeEspeakVoiceSource(loop, mixer); });
+//   speech.setVoiceSelection(&voices);
+//   voices.initsapi4(); // at start-up, before the settings are read
+// Setting HUNT_SPEECH_LOG to a file name records every text asked for (see SpeechLog).
 class SpeechLayer final : public SpeechOutput {
 public:
     // echokeys: the key-echo table speakkey reads (filled later is fine). systemVoice connects
