@@ -57,7 +57,8 @@ void SpeechLayer::logText(const char *operation, const char *mode, const std::st
 
 void SpeechLayer::speak(const std::string &text) {
     if (settings_.sapi5) {
-        logText("speak", "sapi5", text);
+        // An empty text is handed over too, and says nothing.
+        logText("speak", text.empty() ? "none" : "sapi5", text);
         voice5().Speak(text, SystemVoice::speakAsync);
         return;
     }
@@ -72,7 +73,7 @@ void SpeechLayer::speak(const std::string &text) {
 
 void SpeechLayer::speakwait(const std::string &text) {
     if (settings_.sapi5) {
-        logText("speakwait", "sapi5", text);
+        logText("speakwait", text.empty() ? "none" : "sapi5", text);
         if (text.empty())
             return;
         state.sapi5speaking = true;

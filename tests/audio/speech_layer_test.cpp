@@ -268,9 +268,13 @@ TEST_F(SystemVoiceTest, StopspeechInsideTheWaitPurgesAndEndsIt) {
     EXPECT_FALSE(layer.state.sapi5speaking);
 }
 
-TEST_F(SystemVoiceTest, EmptySpeakwaitReturnsAtOnce) {
+TEST_F(SystemVoiceTest, EmptyTextsSayNothingAndSpeakwaitReturnsAtOnce) {
     layer.speakwait("");
     EXPECT_FALSE(layer.state.sapi5speaking);
+    layer.speak("");
+    playFor(100ms);
+    EXPECT_FALSE(layer.state.sapi5speaking);
+    EXPECT_THAT(logLines(), ElementsAre("speakwait\tnone\t", "speak\tnone\t"));
 }
 
 // A daemon without a working audio output says a text has started and never that it ended.
