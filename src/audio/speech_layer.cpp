@@ -20,7 +20,15 @@ constexpr double capitalToneTimbre = 1;
 
 SpeechLayer::SpeechLayer(GlobalSettings &settings, EventLoop &loop, SoundOutput &sound,
                          const EchoKeys &echokeys, SystemVoiceFactory systemVoice)
-    : settings_(settings), loop_(loop), sound_(sound), echokeys_(echokeys),
+    : SpeechLayer(
+          settings, loop, sound,
+          // The first slot, from slot 0, that holds the character's code.
+          [&echokeys](unsigned char code) { return echoTextFor(echokeys, code); },
+          std::move(systemVoice)) {}
+
+SpeechLayer::SpeechLayer(GlobalSettings &settings, EventLoop &loop, SoundOutput &sound,
+                         EchoKeyLookup echokeys, SystemVoiceFactory systemVoice)
+    : settings_(settings), loop_(loop), sound_(sound), echokeys_(std::move(echokeys)),
       systemVoiceFactory_(std::move(systemVoice)) {
     if (const char *path = std::getenv("HUNT_SPEECH_LOG"); path && *path) {
         try {
@@ -114,8 +122,7 @@ void SpeechLayer::speakkey(const std::string &text) {
     const auto first = static_cast<unsigned char>(text[0]);
     if (text.size() == 1 && iscapital(first, windows1250))
         sound_.playsound({capitalToneHz}, capitalToneMs, capitalToneTimbre);
-    // The first slot, from slot 0, that holds the character's code.
-    const std::string keytext = echoTextFor(echokeys_, first);
+    const std::string keytext = echokeys_ ? echokeys_(first) : std::string();
     if (keytext.empty()) {
         logText("speakkey", "none", keytext);
         return;

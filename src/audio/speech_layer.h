@@ -51,6 +51,10 @@ public:
     // The voice selection, whose engine calls notifysink, must go before the layer.
     SpeechLayer(GlobalSettings &settings, EventLoop &loop, SoundOutput &sound,
                 const EchoKeys &echokeys, SystemVoiceFactory systemVoice);
+    // The same with the key-echo lookup given as a function: the text for a character code.
+    using EchoKeyLookup = std::function<std::string(unsigned char code)>;
+    SpeechLayer(GlobalSettings &settings, EventLoop &loop, SoundOutput &sound,
+                EchoKeyLookup echokeys, SystemVoiceFactory systemVoice);
     ~SpeechLayer() override;
     SpeechLayer(const SpeechLayer &) = delete;
     SpeechLayer &operator=(const SpeechLayer &) = delete;
@@ -81,7 +85,7 @@ private:
     GlobalSettings &settings_;
     EventLoop &loop_;
     SoundOutput &sound_;
-    const EchoKeys &echokeys_;
+    EchoKeyLookup echokeys_;
     SystemVoiceFactory systemVoiceFactory_;
     std::unique_ptr<SystemVoice> voice5_;
     const VoiceSelection *selection_ = nullptr;

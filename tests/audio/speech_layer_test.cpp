@@ -357,9 +357,10 @@ TEST(SpeechLogTest, TheEnvironmentNamesALogFile) {
     {
         QueueEventLoop loop;
         GlobalSettings settings;
+        EchoKeys echokeys;
         EventLog events;
         RecordingSound sound{events};
-        SpeechLayer layer(settings, loop, sound, EchoKeys{}, nullptr);
+        SpeechLayer layer(settings, loop, sound, echokeys, nullptr);
         layer.speakwait(toCp1250("Dobrý den"));
     }
     ::unsetenv("HUNT_SPEECH_LOG");
@@ -374,10 +375,11 @@ TEST(SpeechLogTest, AnUnwritableLogIsReportedAndSpeechGoesOn) {
     ::setenv("HUNT_SPEECH_LOG", "/nonexistent-dir/speech.log", 1);
     QueueEventLoop loop;
     GlobalSettings settings;
+    EchoKeys echokeys;
     EventLog events;
     RecordingSound sound{events};
     EXPECT_NO_THROW({
-        SpeechLayer layer(settings, loop, sound, EchoKeys{}, nullptr);
+        SpeechLayer layer(settings, loop, sound, echokeys, nullptr);
         layer.speakwait("x");
     });
     ::unsetenv("HUNT_SPEECH_LOG");
