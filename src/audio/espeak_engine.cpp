@@ -10,9 +10,11 @@
 #include <cctype>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <exception>
 #include <map>
 #include <mutex>
 #include <string_view>
@@ -107,7 +109,7 @@ public:
             ++generation_;
             queue_.clear();
             if (ui_->runActive)
-                pcm_.flush();
+                silence();
         }
         wake_.notify_all();
         worker_.join();
@@ -136,7 +138,7 @@ public:
             std::lock_guard lock(mutex_);
             ++generation_;
             queue_.clear();
-            pcm_.flush();
+            silence();
         }
         wake_.notify_all();
         if (ui_->runActive) {
@@ -190,8 +192,16 @@ public:
         std::lock_guard lock(mutex_);
         if (generation != generation_ || quit_)
             return false;
-        if (count > 0)
+        if (count == 0)
+            return true;
+        try {
             pcm_.write(samples, count, library().sampleRate);
+        } catch (const std::exception &error) {
+            // The output refused the speech: drop this text rather than end the program
+            // from the synthesiser's thread.
+            std::fprintf(stderr, "hunt: speech output failed: %s\n", error.what());
+            return false;
+        }
         return true;
     }
 
@@ -232,6 +242,15 @@ private:
             attributeSet(TtsAttribute::pitch, v);
         else if (name == "vol")
             attributeSet(TtsAttribute::volume, v);
+    }
+
+    // Drops what the output still holds. Called with mutex_ held.
+    void silence() {
+        try {
+            pcm_.flush();
+        } catch (const std::exception &error) {
+            std::fprintf(stderr, "hunt: speech output failed: %s\n", error.what());
+        }
     }
 
     // Posts AudioStart (start) or AudioStop to the registered sinks.
@@ -283,7 +302,12 @@ private:
             lock.lock();
             // The end of the run is the moment the last sample has been played.
             while (!quit_ && queue_.empty() && generation == generation_) {
-                const std::size_t pending = pcm_.pending();
+                std::size_t pending = 0;
+                try {
+                    pending = pcm_.pending();
+                } catch (const std::exception &) {
+                    pending = 0; // an output that cannot tell has nothing left to play
+                }
                 if (pending == 0)
                     break;
                 const auto left = std::chrono::milliseconds(

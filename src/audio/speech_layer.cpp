@@ -3,6 +3,7 @@
 #include "audio/speech_capitals.h"
 #include "audio/speech_log.h"
 #include "audio/voice_selection.h"
+#include "braille/echo_keys.h"
 #include "runtime/errors.h"
 
 #include <cstdio>
@@ -16,6 +17,14 @@ constexpr double capitalToneHz = 2000;
 constexpr double capitalToneMs = 20;
 constexpr double capitalToneTimbre = 1;
 } // namespace
+
+SpeechLayer::SpeechLayer(GlobalSettings &settings, EventLoop &loop, SoundOutput &sound,
+                         const EchoKeys &echokeys, SystemVoiceFactory systemVoice)
+    : SpeechLayer(
+          settings, loop, sound,
+          // The first slot, from slot 0, that holds the character's code.
+          [&echokeys](unsigned char code) { return echoTextFor(echokeys, code); },
+          std::move(systemVoice)) {}
 
 SpeechLayer::SpeechLayer(GlobalSettings &settings, EventLoop &loop, SoundOutput &sound,
                          EchoKeyLookup echokeys, SystemVoiceFactory systemVoice)
@@ -56,7 +65,8 @@ void SpeechLayer::logText(const char *operation, const char *mode, const std::st
 
 void SpeechLayer::speak(const std::string &text) {
     if (settings_.sapi5) {
-        logText("speak", "sapi5", text);
+        // An empty text is handed over too, and says nothing.
+        logText("speak", text.empty() ? "none" : "sapi5", text);
         voice5().Speak(text, SystemVoice::speakAsync);
         return;
     }
@@ -71,7 +81,7 @@ void SpeechLayer::speak(const std::string &text) {
 
 void SpeechLayer::speakwait(const std::string &text) {
     if (settings_.sapi5) {
-        logText("speakwait", "sapi5", text);
+        logText("speakwait", text.empty() ? "none" : "sapi5", text);
         if (text.empty())
             return;
         state.sapi5speaking = true;

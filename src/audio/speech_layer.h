@@ -14,6 +14,7 @@ namespace hunt {
 
 class SpeechLog;
 class VoiceSelection;
+struct EchoKeys;
 
 // Whether an engine is still talking.
 struct SpeechState {
@@ -33,14 +34,25 @@ private:
     SpeechState &state_;
 };
 
-// The text a key echoes: the key text of the first key-echo slot holding the code, or empty.
-using EchoKeyLookup = std::function<std::string(unsigned char code)>;
-
 // Everything the system says goes through here. Three modes: the system voice (sapi5), the
 // embedded engine (voiceallowed, or voiceready for key echoes) and no voice.
+//
+// Wiring in the application (the layer first, so that it outlives the voice selection):
+//   SpeechLayer speech(settings, loop, soundEffects, echokeys, speechdVoiceFactory());
+//   VoiceSelection voices(settings, speech, speech.notifysink,
+//                         [&] { return makeEspeakVoiceSource(loop, mixer); });
+//   speech.setVoiceSelection(&voices);
+//   voices.initsapi4(); // at start-up, before the settings are read
+// Setting HUNT_SPEECH_LOG to a file name records every text asked for (see SpeechLog).
 class SpeechLayer final : public SpeechOutput {
 public:
-    // systemVoice connects the system speech service the first time that mode is used.
+    // echokeys: the key-echo table speakkey reads (filled later is fine). systemVoice connects
+    // the system speech service the first time that mode is used (speechdVoiceFactory()).
+    // The voice selection, whose engine calls notifysink, must go before the layer.
+    SpeechLayer(GlobalSettings &settings, EventLoop &loop, SoundOutput &sound,
+                const EchoKeys &echokeys, SystemVoiceFactory systemVoice);
+    // The same with the key-echo lookup given as a function: the text for a character code.
+    using EchoKeyLookup = std::function<std::string(unsigned char code)>;
     SpeechLayer(GlobalSettings &settings, EventLoop &loop, SoundOutput &sound,
                 EchoKeyLookup echokeys, SystemVoiceFactory systemVoice);
     ~SpeechLayer() override;

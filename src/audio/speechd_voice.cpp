@@ -6,6 +6,7 @@
 
 #include <libspeechd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -45,16 +46,18 @@ std::string stripSapiXml(const std::string &text) {
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 // libspeechd's callbacks carry no user pointer: they find their voice by client id.
 struct Events {
     EventLoop *loop;
-    std::function<void()> *onStart, *onEnd; // owned by the voice; used on the UI thread only
+    std::function<void(std::size_t msgId, bool start)> handle; // runs on the UI thread
 };
 
 std::mutex registryMutex;
 std::map<std::size_t, std::shared_ptr<Events>> registry;
 
-void notify(std::size_t clientId, bool start) {
+void notify(std::size_t msgId, std::size_t clientId, bool start) {
     std::weak_ptr<Events> weak;
     EventLoop *loop = nullptr;
     {
@@ -65,26 +68,24 @@ void notify(std::size_t clientId, bool start) {
         weak = found->second;
         loop = found->second->loop;
     }
-    loop->post([weak, start] {
-        const auto events = weak.lock();
-        if (!events)
-            return; // the voice is gone
-        const std::function<void()> &handler = start ? *events->onStart : *events->onEnd;
-        if (handler)
-            handler();
+    loop->post([weak, msgId, start] {
+        if (const auto events = weak.lock())
+            events->handle(msgId, start); // else the voice is gone
     });
 }
 
-void onBegin(std::size_t, std::size_t clientId, SPDNotificationType) {
-    notify(clientId, true);
+void onBegin(std::size_t msgId, std::size_t clientId, SPDNotificationType) {
+    notify(msgId, clientId, true);
 }
-void onEnd(std::size_t, std::size_t clientId, SPDNotificationType) {
-    notify(clientId, false);
+void onEnd(std::size_t msgId, std::size_t clientId, SPDNotificationType) {
+    notify(msgId, clientId, false);
 }
 
 class SpeechdVoice final : public SystemVoice {
 public:
-    SpeechdVoice(EventLoop &loop, const std::string &socketPath, bool autospawn) {
+    SpeechdVoice(EventLoop &loop, const std::string &socketPath, bool autospawn,
+                 std::chrono::milliseconds endTimeout)
+        : endTimeout_(endTimeout) {
         SPDConnectionAddress address{};
         std::string socket = socketPath;
         if (!socketPath.empty()) {
@@ -111,7 +112,11 @@ public:
             spd_close(connection_);
             throw HuntError("The speech service speech-dispatcher refuses its events.");
         }
-        events_ = std::make_shared<Events>(Events{&loop, &onStartStream, &onEndStream});
+        watchdog_ = loop.createTimer();
+        watchdog_->setInterval(200);
+        watchdog_->ontimer = [this] { expire(); };
+        events_ = std::make_shared<Events>(
+            Events{&loop, [this](std::size_t msgId, bool start) { handle(msgId, start); }});
         clientId_ = static_cast<std::size_t>(spd_get_client_id(connection_));
         std::lock_guard lock(registryMutex);
         registry[clientId_] = events_;
@@ -124,6 +129,7 @@ public:
             if (found != registry.end() && found->second == events_)
                 registry.erase(found);
         }
+        events_.reset();
         spd_cancel(connection_);
         spd_close(connection_);
     }
@@ -132,16 +138,50 @@ public:
         if (flags & speakPurgeBeforeSpeak) {
             if (spd_cancel(connection_) != 0)
                 throw HuntError("The speech service speech-dispatcher cannot stop the speech.");
+            const auto soon = Clock::now() + std::chrono::seconds(2);
+            for (auto &[id, deadline] : outstanding_)
+                deadline = std::min(deadline, soon);
         }
         const std::string plain = (flags & speakIsXml) ? stripSapiXml(text) : text;
         if (plain.empty())
             return;
-        if (spd_say(connection_, SPD_MESSAGE, toUtf8(plain).c_str()) < 0)
+        const int id = spd_say(connection_, SPD_MESSAGE, toUtf8(plain).c_str());
+        if (id < 0)
             throw HuntError("The speech service speech-dispatcher cannot speak the text.");
+        outstanding_[static_cast<std::size_t>(id)] =
+            Clock::now() + endTimeout_ + std::chrono::milliseconds(250) * plain.size();
+        watchdog_->setEnabled(true);
     }
 
 private:
+    void handle(std::size_t msgId, bool start) {
+        if (start) {
+            if (onStartStream)
+                onStartStream();
+            return;
+        }
+        outstanding_.erase(msgId);
+        if (outstanding_.empty())
+            watchdog_->setEnabled(false);
+        if (onEndStream)
+            onEndStream();
+    }
+
+    // Texts whose end is long overdue count as ended.
+    void expire() {
+        const auto now = Clock::now();
+        const auto erased =
+            std::erase_if(outstanding_, [now](const auto &entry) { return entry.second <= now; });
+        if (outstanding_.empty())
+            watchdog_->setEnabled(false);
+        if (erased > 0 && onEndStream)
+            onEndStream();
+    }
+
     SPDConnection *connection_ = nullptr;
+    std::chrono::milliseconds endTimeout_;
+    std::map<std::size_t, Clock::time_point> outstanding_; // said, end not yet reported
+    std::unique_ptr<Timer> watchdog_;
     std::shared_ptr<Events> events_;
     std::size_t clientId_ = 0;
 };
@@ -149,8 +189,9 @@ private:
 } // namespace
 
 std::unique_ptr<SystemVoice> makeSpeechdVoice(EventLoop &loop, const std::string &socketPath,
-                                              bool autospawn) {
-    return std::make_unique<SpeechdVoice>(loop, socketPath, autospawn);
+                                              bool autospawn,
+                                              std::chrono::milliseconds endTimeout) {
+    return std::make_unique<SpeechdVoice>(loop, socketPath, autospawn, endTimeout);
 }
 
 SystemVoiceFactory speechdVoiceFactory(std::string socketPath, bool autospawn) {

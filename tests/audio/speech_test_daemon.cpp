@@ -14,7 +14,7 @@ namespace fs = std::filesystem;
 
 namespace hunt::testing {
 
-PrivateSpeechd::PrivateSpeechd() {
+PrivateSpeechd::PrivateSpeechd(bool brokenAudio) {
     std::random_device random;
     // Unix socket paths are short: keep the directory name small.
     const fs::path dir =
@@ -30,7 +30,9 @@ PrivateSpeechd::PrivateSpeechd() {
     }
     {
         std::ofstream conf(dir / "conf" / "speechd.conf", std::ios::app);
-        conf << "\nAudioOutputMethod \"libao\"\nLogDir \"" << (dir / "log").string() << "\"\n";
+        if (!brokenAudio)
+            conf << "\nAudioOutputMethod \"libao\"\n";
+        conf << "\nLogDir \"" << (dir / "log").string() << "\"\n";
     }
     fs::create_directories(dir / "log", ec);
     std::ofstream(dir / "home" / ".libao") << "default_driver=null\n";
@@ -42,6 +44,7 @@ PrivateSpeechd::PrivateSpeechd() {
     const std::string logFile = (dir / "log" / "daemon.out").string();
     pid_ = fork();
     if (pid_ == 0) {
+        setpgid(0, 0); // its own process group: stopping it stops its output modules too
         setenv("HOME", home.c_str(), 1);
         setenv("XDG_RUNTIME_DIR", home.c_str(), 1);
         setenv("XDG_CONFIG_HOME", (home + "/.config").c_str(), 1);
@@ -74,17 +77,18 @@ PrivateSpeechd::PrivateSpeechd() {
 
 PrivateSpeechd::~PrivateSpeechd() {
     if (pid_ > 0) {
-        kill(pid_, SIGTERM);
+        kill(-pid_, SIGTERM);
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
         int status = 0;
         while (waitpid(pid_, &status, WNOHANG) != pid_) {
             if (std::chrono::steady_clock::now() > deadline) {
-                kill(pid_, SIGKILL);
+                kill(-pid_, SIGKILL); // a daemon stuck on its audio ignores SIGTERM
                 waitpid(pid_, &status, 0);
                 break;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
+        kill(-pid_, SIGKILL); // output modules left behind
     }
     std::error_code ec;
     fs::remove_all(dir_, ec);

@@ -9,7 +9,9 @@ namespace hunt::testing {
 
 class PrivateSpeechd {
 public:
-    PrivateSpeechd();  // starts the daemon and waits (up to 20 s) for its socket
+    // Starts the daemon and waits (up to 20 s) for its socket. brokenAudio keeps the stock
+    // audio output, which fails without a sound server: texts start and never end.
+    explicit PrivateSpeechd(bool brokenAudio = false);
     ~PrivateSpeechd(); // stops it and removes its directory
     PrivateSpeechd(const PrivateSpeechd &) = delete;
     PrivateSpeechd &operator=(const PrivateSpeechd &) = delete;

@@ -6,6 +6,7 @@
 #include "audio/speech_log.h"
 #include "audio/speech_test_audio.h"
 #include "audio/voice_selection.h"
+#include "braille/echo_keys.h"
 #include "localization/codepage.h"
 #include "runtime/queue_event_loop.h"
 
@@ -41,9 +42,7 @@ private:
 class SpeechStack : public ::testing::Test {
 protected:
     explicit SpeechStack(SystemVoiceFactory systemVoice = nullptr)
-        : layer(
-              settings, loop, sound, [this](unsigned char c) { return echoText(c); },
-              std::move(systemVoice)),
+        : layer(settings, loop, sound, echokeys, std::move(systemVoice)),
           selection(settings, layer, layer.notifysink,
                     [this] { return makeEspeakVoiceSource(loop, audio.pcm()); }) {
         std::random_device random;
@@ -65,9 +64,9 @@ protected:
         settings.voiceallowed = true;
     }
 
-    std::string echoText(unsigned char code) const {
-        const auto found = echokeys.find(code);
-        return found == echokeys.end() ? std::string() : found->second;
+    // Fills the next slot of the key-echo table.
+    void setEcho(unsigned char code, const std::string &text) {
+        echokeys.echokeys.at(echoSlots++) = echokeytype{code, text};
     }
 
     std::vector<std::string> logLines() const {
@@ -89,7 +88,8 @@ protected:
     GlobalSettings settings;
     SpeechTestAudio audio{loop, settings};
     NotingSound sound{audio.sound()};
-    std::map<unsigned char, std::string> echokeys;
+    EchoKeys echokeys;
+    std::size_t echoSlots = 0;
     SpeechLayer layer;
     VoiceSelection selection;
     std::filesystem::path logPath;

@@ -222,6 +222,35 @@ TEST_F(VoiceSelectionTest, NoVoiceSourceMeansNothingToListOrOpen) {
     none.inject("\\Spd=100\\");
 }
 
+// An output that refuses speech, as a device that has gone away would.
+class RefusingPcm final : public PcmStream {
+public:
+    void write(const int16_t *, std::size_t, int) override {
+        throw HuntError("The sound device refused speech");
+    }
+    void flush() override { throw HuntError("The sound device is gone"); }
+    std::size_t pending() const override { throw HuntError("The sound device is gone"); }
+};
+
+TEST_F(VoiceSelectionTest, AnOutputThatRefusesSpeechEndsTheTextNotTheProgram) {
+    RefusingPcm refusing;
+    VoiceSelection broken(settings, layer, layer.notifysink,
+                          [&] { return makeEspeakVoiceSource(loop, refusing); });
+    layer.setVoiceSelection(&broken);
+    broken.initsapi4();
+    broken.listvoices();
+    broken.selectvoice();
+    settings.voiceallowed = true;
+    layer.speakwait("Ahoj.");
+    EXPECT_FALSE(layer.state.sapi4speaking);
+    layer.speak("Ahoj.");
+    loop.processEvents();
+    layer.stopspeech();
+    playFor(std::chrono::milliseconds(50));
+    EXPECT_FALSE(layer.state.sapi4speaking);
+    layer.setVoiceSelection(&selection);
+}
+
 TEST_F(VoiceSelectionTest, ReplacingTheEngineEndsAWaitOnTheOldOne) {
     openEngine();
     // A handler inside the wait opens another voice: the old engine's end can no longer come.
