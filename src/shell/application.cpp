@@ -46,11 +46,8 @@ ApplicationOptions withDefaults(ApplicationOptions options) {
 
 Application::Application(ApplicationOptions options)
     : ini(withDefaults(options).iniPath), options_(withDefaults(std::move(options))),
-      mixer_(options_.openMixer()),
-      speechlayer(std::make_unique<SpeechLayer>(
-          settings, events, sound(),
-          [this](unsigned char code) { return echoTextFor(echokeys, code); },
-          options_.systemVoice)),
+      mixer_(options_.openMixer()), speechlayer(std::make_unique<SpeechLayer>(
+                                        settings, events, sound(), echokeys, options_.systemVoice)),
       voiceselection(std::make_unique<VoiceSelection>(
           settings, speech(), speechlayer->notifysink,
           options_.voiceSource ? options_.voiceSource
