@@ -267,6 +267,12 @@ TEST_F(MenuTest, VoiceDialogSpeaksTheTitleOnCloseAndTheConfirmationOnOk) {
         << "the chosen voice is stored";
 }
 
+TEST_F(MenuTest, AWholeGameWithTheRealSpeechAndSoundsComesToItsEnd) {
+    // Speech and tones last as long as they would be heard (a silent device plays them in
+    // real time), so this is the slowest test here.
+    EXPECT_EQ(runInChild("real-speech-game", dir.path().toStdString()), 0);
+}
+
 std::string trimmed(std::string line) {
     while (!line.empty() && line.back() == ' ')
         line.pop_back();
