@@ -23,23 +23,10 @@ const char *const usage =
     "  hunt-soundbank replace BANK NAME FILE.wav\n"
     "      puts the WAV file's sound in place of the item, keeping its name and looped flag\n";
 
-bool sameName(const std::string &a, const std::string &b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) {
-            return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-        };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
-
 hunt::SoundItem &findItem(hunt::SoundBank &bank, const std::string &bankPath,
                           const std::string &name) {
     for (hunt::SoundItem &item : bank.items)
-        if (sameName(item.name, name))
+        if (hunt::sameItemName(item.name, name))
             return item;
     throw hunt::HuntError(bankPath + ": no item named '" + name + "'");
 }
@@ -62,7 +49,7 @@ int build(const std::vector<std::string> &args) {
         item.looped = loopNext;
         loopNext = false;
         for (const hunt::SoundItem &other : bank.items)
-            if (sameName(other.name, item.name))
+            if (hunt::sameItemName(other.name, item.name))
                 throw hunt::HuntError("two items named '" + item.name + "'");
         hunt::validateSoundItem(item);
         bank.items.push_back(std::move(item));

@@ -19,19 +19,6 @@ std::recursive_mutex &alMutex() {
 
 constexpr std::size_t speechBufferSamples = 1024; // ~46 ms at 22050 Hz
 
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) {
-            return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-        };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
-
 ALenum formatOf(const SoundItem &item) {
     if (item.channels == 1)
         return item.bitsPerSample == 8 ? AL_FORMAT_MONO8 : AL_FORMAT_MONO16;
@@ -145,7 +132,7 @@ std::size_t Mixer::itemCount() const {
 std::optional<std::size_t> Mixer::find(std::string_view name) const {
     std::lock_guard lock(alMutex());
     for (std::size_t i = 0; i < items_.size(); ++i)
-        if (equalIgnoringCase(items_[i].name, name))
+        if (sameItemName(items_[i].name, name))
             return i;
     return std::nullopt;
 }

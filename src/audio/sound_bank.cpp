@@ -1,4 +1,5 @@
 #include "sound_bank.h"
+#include "little_endian.h"
 
 #include <cstdio>
 #include <cstring>
@@ -34,15 +35,13 @@ public:
     }
     uint16_t u16(const char *what) {
         need(2, what);
-        const uint16_t value = static_cast<uint16_t>(bytes_[pos_] | (bytes_[pos_ + 1] << 8));
+        const uint16_t value = get16(bytes_ + pos_);
         pos_ += 2;
         return value;
     }
     uint32_t u32(const char *what) {
         need(4, what);
-        uint32_t value = 0;
-        for (int i = 3; i >= 0; --i)
-            value = (value << 8) | bytes_[pos_ + static_cast<std::size_t>(i)];
+        const uint32_t value = get32(bytes_ + pos_);
         pos_ += 4;
         return value;
     }
@@ -59,16 +58,6 @@ private:
     std::size_t pos_ = 0;
     const std::string &fileName_;
 };
-
-void put16(std::vector<uint8_t> &out, uint16_t value) {
-    out.push_back(static_cast<uint8_t>(value & 0xff));
-    out.push_back(static_cast<uint8_t>(value >> 8));
-}
-
-void put32(std::vector<uint8_t> &out, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<uint8_t>((value >> (8 * i)) & 0xff));
-}
 
 // The rules shared by the reader and the writer; returns what is wrong, or empty.
 std::string problemOf(std::size_t nameLength, uint16_t maxPlaying, uint32_t sampleRate,

@@ -1,9 +1,11 @@
 #pragma once
 #include "runtime/errors.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace hunt {
@@ -27,6 +29,15 @@ struct SoundItem {
 struct SoundBank {
     std::vector<SoundItem> items;
 };
+
+// Item names are found without regard to the case of ASCII letters.
+inline bool sameItemName(std::string_view a, std::string_view b) {
+    auto lower = [](char c) {
+        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [&](char x, char y) { return lower(x) == lower(y); });
+}
 
 // The bank file does not exist.
 class SoundBankMissing : public HuntError {
