@@ -84,6 +84,15 @@ Mixer::~Mixer() {
 std::unique_ptr<Mixer> Mixer::openDefault() {
     std::string message;
     auto device = openAudioDevice(message);
+    if (message.empty()) {
+        try {
+            return std::make_unique<Mixer>(std::move(device));
+        } catch (const HuntError &) {
+            // A device that opens but refuses to mix is as good as none: play silently.
+            message = noSoundDeviceMessage;
+            device = std::make_unique<SilentAudioDevice>();
+        }
+    }
     return std::make_unique<Mixer>(std::move(device), message);
 }
 
