@@ -75,6 +75,7 @@ public:
         int periods = 0;
         std::map<int, std::vector<double>> timbres;
         std::vector<SoundItem> shots;
+        std::vector<int> shotLines;
         while (std::getline(input, text)) {
             ++line_;
             if (const auto hash = text.find('#'); hash != std::string::npos)
@@ -94,6 +95,8 @@ public:
                 const double t = number(fields, "timbre number");
                 if (t < 0 || t > 9 || t != std::floor(t))
                     fail("timbre numbers are 0 to 9");
+                if (timbres.count(static_cast<int>(t)))
+                    fail("timbre " + std::to_string(static_cast<int>(t)) + " given twice");
                 timbres[static_cast<int>(t)] = harmonics(fields);
             } else if (keyword == "shot") {
                 SoundItem item;
@@ -129,6 +132,7 @@ public:
                 for (double v : scaled(wave, shotPeak))
                     appendSample(item.data, v);
                 shots.push_back(std::move(item));
+                shotLines.push_back(line_);
             } else {
                 fail("unknown statement '" + keyword + "'");
             }
@@ -157,8 +161,15 @@ public:
         } else if (!timbres.empty()) {
             fail("timbres without a tones statement");
         }
-        for (auto &shot : shots)
-            bank.items.push_back(std::move(shot));
+        // The player finds the first item of a name: a second one would never sound.
+        for (std::size_t i = 0; i < shots.size(); ++i) {
+            for (const SoundItem &earlier : bank.items)
+                if (sameItemName(earlier.name, shots[i].name)) {
+                    line_ = shotLines[i];
+                    fail("a second sound named '" + shots[i].name + "'");
+                }
+            bank.items.push_back(std::move(shots[i]));
+        }
         for (const SoundItem &item : bank.items)
             validateSoundItem(item);
         return bank;

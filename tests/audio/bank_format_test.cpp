@@ -242,6 +242,11 @@ TEST(SoundRecipe, MistakesNameTheLine) {
         {"shot beep 100 10 abc 440 1\n", "recipe:1: bad frequency"},
         {"shot beep 100 10 15000 15000 1 1\n", "half the sample rate"},
         {"timbre 0 1\n", "without a tones statement"},
+        {"tones 1 28160 16\ntimbre 0 1\ntimbre 0 1 0.5\n", "recipe:3: timbre 0 given twice"},
+        {"shot click1 40 8 330 330 1\nshot Click1 40 8 370 370 1\n",
+         "recipe:2: a second sound named 'Click1'"},
+        {"shot snd10 40 8 330 330 1\ntones 1 28160 16\ntimbre 0 1\n",
+         "recipe:1: a second sound named 'snd10'"},
     };
     for (const Case &c : cases) {
         try {
