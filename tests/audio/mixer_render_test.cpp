@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
@@ -193,14 +194,22 @@ TEST(MixerDevices, SilentDeviceConsumesSpeechInRealTime) {
 }
 
 TEST(MixerDevices, RealDeviceUpdatesOftenEnoughForKeyEchoes) {
-    // OpenAL's own "no output" driver stands in for a sound card.
-    unsetenv("ALSOFT_CONF");
-    setenv("ALSOFT_DRIVERS", "null", 1);
-    Mixer mixer(std::make_unique<RealAudioDevice>());
-    ALCint updatesPerSecond = 0;
-    alcGetIntegerv(mixer.device().handle(), ALC_REFRESH, 1, &updatesPerSecond);
-    EXPECT_GE(updatesPerSecond, 100); // OpenAL's default is 43
-    EXPECT_EQ(std::getenv("ALSOFT_CONF"), nullptr);
+    // OpenAL reads its drivers and configuration once per process, so the other tests of this
+    // program would have set them already: check in a process of its own.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            // OpenAL's own "no output" driver stands in for a sound card.
+            unsetenv("ALSOFT_CONF");
+            setenv("ALSOFT_DRIVERS", "null", 1);
+            Mixer mixer(std::make_unique<RealAudioDevice>());
+            ALCint updatesPerSecond = 0;
+            alcGetIntegerv(mixer.device().handle(), ALC_REFRESH, 1, &updatesPerSecond);
+            std::fprintf(stderr, "%d updates a second\n", updatesPerSecond);
+            // OpenAL's default is 43; the temporary configuration is gone again.
+            std::exit(updatesPerSecond >= 100 && !std::getenv("ALSOFT_CONF") ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "updates a second");
 }
 
 TEST(MixerDevices, DefaultOpensSomethingAndSaysWhenSilent) {
