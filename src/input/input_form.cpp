@@ -220,19 +220,15 @@ void TForm2::commitchord() {
     savedprefix = braille_.brailleprefix;
     braille_.dotpattern.clear();
     if (!brailletext.empty()) {
+        // The insertion point is the caret, or the start of a selection (whose text stays);
+        // at the end of the text this appends.
         const QString inserted = qtext(brailletext);
         QString line = inputedit->text();
-        const qsizetype position = inputedit->cursorPosition();
-        if (position >= line.size()) {
-            inputedit->setText(line + inserted);
-            inputedit->setCursorPosition(static_cast<int>(line.size() + inserted.size()));
-        } else {
-            const qsizetype at =
-                inputedit->hasSelectedText() ? inputedit->selectionStart() : position;
-            line.insert(at, inserted);
-            inputedit->setText(line);
-            inputedit->setCursorPosition(static_cast<int>(at + inserted.size()));
-        }
+        const qsizetype at = inputedit->hasSelectedText() ? inputedit->selectionStart()
+                                                          : inputedit->cursorPosition();
+        line.insert(at, inserted);
+        inputedit->setText(line);
+        inputedit->setCursorPosition(static_cast<int>(at + inserted.size()));
     }
     brailletext.clear();
 }

@@ -160,6 +160,11 @@ TEST_F(DialogVoice, ChoosingAVoiceSaysItsName) {
 
 TEST_F(DialogVoice, MovesByTheProgramInjectSilentlyWhenNotActive) {
     voices.selectvoice();
+    // Enabled as soon as the engine gives the ranges, before the dialog is shown again.
+    const std::vector<QWidget *> controls = {form.speedtb,     form.pitchtb,     form.volumetb,
+                                             form.speedstatic, form.pitchstatic, form.volumestatic};
+    for (QWidget *control : controls)
+        EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
     log.clear();
     voices.speedtb.setPosition(200);
     EXPECT_EQ(log, (EventLog{"reset", "inject:\\Spd=200\\"}));

@@ -275,6 +275,24 @@ TEST_F(DialogInput, ChordsAreEchoedAndInsertedAtTheCaret) {
     EXPECT_EQ(line, "abc");
 }
 
+TEST_F(DialogInput, AChordGoesToTheStartOfASelectionAndKeepsTheSelectedText) {
+    settings.braillekeys = true;
+    open([&] {
+        // Selected up to the end with the caret at the end: not an append.
+        edit("xyz", 1);
+        box()->setSelection(1, 2);
+        ASSERT_EQ(box()->cursorPosition(), 3);
+        tap(box(), Qt::Key_F, "f");
+        EXPECT_EQ(box()->text(), "xayz");
+        EXPECT_EQ(box()->cursorPosition(), 2);
+        // Selected backwards, the caret at the selection's start.
+        box()->setSelection(4, -2);
+        tap(box(), Qt::Key_F, "f");
+        EXPECT_EQ(box()->text(), "xaayz");
+        EXPECT_EQ(box()->cursorPosition(), 3);
+    });
+}
+
 TEST_F(DialogInput, UpOpensTheRealReviewOverTheDialog) {
     PlainScreen screen;
     screen.setLine(0, "first line");
