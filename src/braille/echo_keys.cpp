@@ -77,7 +77,8 @@ TableLoadReport loadechokeys(EchoKeys &table, std::istream &in, const std::strin
         }
         const auto eq = line.find('=');
         const std::string code = eq == std::string::npos ? line : line.substr(0, eq);
-        const auto value = parseInteger(code);
+        // A line without "=" has no code at all, even when the whole line looks like one.
+        const auto value = eq == std::string::npos ? std::nullopt : parseInteger(code);
         if (!value)
             throw HuntError("'" + code + "' is not a valid integer value");
         echokeytype &entry = table.echokeys[index++];

@@ -78,6 +78,7 @@ TEST(EchoKeys, BadCodeStopsReadingAndKeepsWhatWasStored) {
     const std::pair<const char *, const char *> cases[] = {
         {"97=a\nx=b\n98=c\n", "'x' is not a valid integer value"},
         {"97=a\nno equals sign\n98=c\n", "'no equals sign' is not a valid integer value"},
+        {"97=a\n98\n99=c\n", "'98' is not a valid integer value"},
         {"97=a\n=empty code\n98=c\n", "'' is not a valid integer value"},
         {"97=a\n9 7=b\n98=c\n", "'9 7' is not a valid integer value"},
         {"97=a\r\n\xe1=b\r\n", "'\xe1' is not a valid integer value"}};
