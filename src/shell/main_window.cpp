@@ -159,7 +159,10 @@ void TForm1::FormCreate() {
         app_.initsapi4();
         usesapi5submenu->setVisible(true);
         MenuChecks checks;
-        loadsettings(settings, checks, app_.ini, app_.ttsenumExists());
+        // The only write of the start-up is the first start's voice switch; when the settings
+        // file cannot be written the error is shown and the start-up goes on with the settings
+        // already read, rather than without the memory image, the sounds and the tables.
+        guarded([&] { loadsettings(settings, checks, app_.ini, app_.ttsenumExists()); });
         usesapi5submenu->setChecked(checks.usesapi5submenu);
         braillekeyboarditem->setChecked(checks.braillekeyboarditem);
         settings.sapi5 = usesapi5submenu->isChecked();
