@@ -22,6 +22,7 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 
 namespace hunt {
@@ -279,7 +280,9 @@ void TForm1::soundssubmenuClick() {
     dialog.voicecheckbox->setChecked(settings.voiceallowed);
     dialog.vintrasoundschk->setChecked(settings.vintrasounds);
     // A change of position runs the track bar's change action, which rounds sndvolume.
-    dialog.sndvoltrackbar->setValue(std::clamp((settings.sndvolume + 10000) / 100, 0, 100));
+    // Counted in 64 bits: a stored volume far out of range must not overflow.
+    const int64_t position = (int64_t{settings.sndvolume} + 10000) / 100;
+    dialog.sndvoltrackbar->setValue(static_cast<int>(std::clamp<int64_t>(position, 0, 100)));
     dialog.sndvoltrackbar->setEnabled(settings.vintrasounds);
     const int32_t remembered = settings.sndvolume;
     dialog.voicecheckbox->setFocus();
