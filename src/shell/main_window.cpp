@@ -133,7 +133,8 @@ void TForm1::captionMenus() {
 std::string windowTitleFor(const std::string &executablePath, const std::string &programName) {
     std::string name = std::filesystem::path(executablePath).filename().string();
     name = name.substr(0, name.find('.'));
-    return name + " - " + programName;
+    // File names are UTF-8; the title is a text of the system like the program's name.
+    return toCp1250(name) + " - " + programName;
 }
 
 void TForm1::FormCreate() {

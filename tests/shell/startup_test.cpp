@@ -99,6 +99,11 @@ TEST_F(StartupTest, TitleIsTheExecutableNameUpToItsFirstDot) {
     EXPECT_EQ(form().windowTitle(), QString::fromUtf8("hunt - Překladač Vintra Basicu"));
 }
 
+TEST_F(StartupTest, TitleKeepsTheLettersOfTheExecutableName) {
+    start("hľadanie.pokladu");
+    EXPECT_EQ(form().windowTitle(), QString::fromUtf8("hľadanie - Překladač Vintra Basicu"));
+}
+
 TEST_F(StartupTest, MenusAreCaptionedWithTheirShortcutsAndTheScreenHas24EmptyLines) {
     writeFile(iniPath(), "[environment]\nlanguage=2000\n");
     start();
