@@ -22,6 +22,7 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 
 namespace hunt {
@@ -132,7 +133,8 @@ void TForm1::captionMenus() {
 std::string windowTitleFor(const std::string &executablePath, const std::string &programName) {
     std::string name = std::filesystem::path(executablePath).filename().string();
     name = name.substr(0, name.find('.'));
-    return name + " - " + programName;
+    // File names are UTF-8; the title is a text of the system like the program's name.
+    return toCp1250(name) + " - " + programName;
 }
 
 void TForm1::FormCreate() {
@@ -159,7 +161,10 @@ void TForm1::FormCreate() {
         app_.initsapi4();
         usesapi5submenu->setVisible(true);
         MenuChecks checks;
-        loadsettings(settings, checks, app_.ini, app_.ttsenumExists());
+        // The only write of the start-up is the first start's voice switch; when the settings
+        // file cannot be written the error is shown and the start-up goes on with the settings
+        // already read, rather than without the memory image, the sounds and the tables.
+        guarded([&] { loadsettings(settings, checks, app_.ini, app_.ttsenumExists()); });
         usesapi5submenu->setChecked(checks.usesapi5submenu);
         braillekeyboarditem->setChecked(checks.braillekeyboarditem);
         settings.sapi5 = usesapi5submenu->isChecked();
@@ -276,7 +281,9 @@ void TForm1::soundssubmenuClick() {
     dialog.voicecheckbox->setChecked(settings.voiceallowed);
     dialog.vintrasoundschk->setChecked(settings.vintrasounds);
     // A change of position runs the track bar's change action, which rounds sndvolume.
-    dialog.sndvoltrackbar->setValue(std::clamp((settings.sndvolume + 10000) / 100, 0, 100));
+    // Counted in 64 bits: a stored volume far out of range must not overflow.
+    const int64_t position = (int64_t{settings.sndvolume} + 10000) / 100;
+    dialog.sndvoltrackbar->setValue(static_cast<int>(std::clamp<int64_t>(position, 0, 100)));
     dialog.sndvoltrackbar->setEnabled(settings.vintrasounds);
     const int32_t remembered = settings.sndvolume;
     dialog.voicecheckbox->setFocus();

@@ -16,8 +16,8 @@ class Application;
 class ScreenMemo;
 class Timer;
 
-// The main window's title: the executable's file name up to its first ".", " - ", and the
-// program's name.
+// The main window's title (Windows-1250): the executable's file name (UTF-8) up to its first
+// ".", " - ", and the program's name.
 std::string windowTitleFor(const std::string &executablePath, const std::string &programName);
 
 // The main window: the text screen, the menus and the keyboard of the running program.

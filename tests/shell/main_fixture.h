@@ -111,7 +111,7 @@ protected:
     std::string path(const std::string &name) const {
         return QDir(dir.path()).filePath(QString::fromStdString(name)).toStdString();
     }
-    std::string iniPath() const { return path("hunt.ini"); }
+    std::string iniPath() const { return path(iniName); }
 
     // Starts the application as the program entry does, the main window shown and active.
     void start(const std::string &executableName = "hunt") {
@@ -150,7 +150,8 @@ protected:
     RecordingSound sound{log};
     std::vector<int> ended;
     RunDriver::Program program;
-    bool noVoices = false; // no embedded voice source
+    bool noVoices = false;            // no embedded voice source
+    std::string iniName = "hunt.ini"; // the settings file, relative to the directory
     std::unique_ptr<Application> app;
 
 private:

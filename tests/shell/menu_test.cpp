@@ -164,7 +164,7 @@ TEST_F(MenuTest, SoundsDialogShowsTheStoredVolumeAndCancelKeepsIt) {
         const char *stored;
         int position;
         int32_t afterCancel; // the volume of the opening, rounded down to the track bar's step
-    } cases[] = {{"-2500", 75, -2500}, {"-2550", 74, -2600}};
+    } cases[] = {{"-2500", 75, -2500}, {"-2550", 74, -2600}, {"2147483647", 100, 0}};
     for (const auto &c : cases) {
         const std::string ini =
             std::string("[sounds]\nsndvolume=") + c.stored + "\nvintrasounds=0\n";

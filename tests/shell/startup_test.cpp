@@ -55,6 +55,23 @@ TEST_F(StartupTest, FirstStartWithoutVoicesRecordsTheVoiceAsNotAllowed) {
     EXPECT_FALSE(form().Voicesubmenu->isEnabled());
 }
 
+TEST_F(StartupTest, AFirstStartThatCannotWriteItsSettingsSaysSoAndStartsAnyway) {
+    iniName = "no-such-directory/hunt.ini";
+    std::string bytes(65536, '\0');
+    bytes[7] = 9;
+    writeFile(path("ram.dat"), bytes);
+    MessageBoxes boxes;
+    start();
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_NE(boxes.texts[0].find("hunt.ini"), std::string::npos) << boxes.texts[0];
+    EXPECT_EQ(app->settings.voiceallowed, app->ttsenumExists());
+    EXPECT_EQ(form().Voicesubmenu->isEnabled(), app->ttsenumExists());
+    // The steps after the settings still ran.
+    EXPECT_EQ(app->memory.bytes[7], 9);
+    EXPECT_GT(app->brailletables.brlcharcount, 0);
+    EXPECT_NE(echoTextFor(app->echokeys, 'a'), "");
+}
+
 TEST_F(StartupTest, StoredSapi5ChoiceChecksTheItemAndLocksTheVoiceCommand) {
     writeFile(iniPath(), "[Voice]\r\nsapi5=1\r\n");
     start();
@@ -80,6 +97,11 @@ TEST_F(StartupTest, StoredSoundSettingsAreRead) {
 TEST_F(StartupTest, TitleIsTheExecutableNameUpToItsFirstDot) {
     start("hunt.new");
     EXPECT_EQ(form().windowTitle(), QString::fromUtf8("hunt - Překladač Vintra Basicu"));
+}
+
+TEST_F(StartupTest, TitleKeepsTheLettersOfTheExecutableName) {
+    start("hľadanie.pokladu");
+    EXPECT_EQ(form().windowTitle(), QString::fromUtf8("hľadanie - Překladač Vintra Basicu"));
 }
 
 TEST_F(StartupTest, MenusAreCaptionedWithTheirShortcutsAndTheScreenHas24EmptyLines) {
