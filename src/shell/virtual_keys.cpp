@@ -55,8 +55,36 @@ int virtualKey(int qtKey) {
         return 45;
     case Qt::Key_Delete:
         return 46;
+    case Qt::Key_Clear:
+        return 12;
+    case Qt::Key_Print:
+        return 44;
+    case Qt::Key_Help:
+        return 47;
     case Qt::Key_Meta:
+    case Qt::Key_Super_L:
         return 91;
+    case Qt::Key_Super_R:
+        return 92;
+    case Qt::Key_NumLock:
+        return 144;
+    case Qt::Key_ScrollLock:
+        return 145;
+    case Qt::Key_VolumeMute:
+        return 173;
+    case Qt::Key_VolumeDown:
+        return 174;
+    case Qt::Key_VolumeUp:
+        return 175;
+    case Qt::Key_MediaNext:
+        return 176;
+    case Qt::Key_MediaPrevious:
+        return 177;
+    case Qt::Key_MediaStop:
+        return 178;
+    case Qt::Key_MediaPlay:
+    case Qt::Key_MediaTogglePlayPause:
+        return 179;
     case Qt::Key_Menu:
         return 93;
     // Punctuation keys carry the codes of their place on a US keyboard.
