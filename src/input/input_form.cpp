@@ -317,6 +317,19 @@ bool TForm2::eventFilter(QObject *watched, QEvent *event) {
         });
         if (discard)
             return true;
+        // Ctrl+Left/Right move by blank-separated words, so the caret always lands on a word
+        // (Qt's own movement stops on a comma).
+        if ((code == vk::left || code == vk::right) && mods.ctrl && !mods.alt) {
+            const std::string line = text();
+            const auto from = static_cast<std::size_t>(inputedit->cursorPosition());
+            const std::size_t to =
+                code == vk::right ? nextwordstart(line, from) : previouswordstart(line, from);
+            if (to >= from)
+                inputedit->cursorForward(mods.shift, static_cast<int>(to - from));
+            else
+                inputedit->cursorBackward(mods.shift, static_cast<int>(from - to));
+            return true;
+        }
         break;
     }
     case QEvent::KeyRelease: {

@@ -17,6 +17,14 @@ inline bool isworddelimiter(char c) {
 // when the position stands on a delimiter or at (or past) the end.
 std::string wordfrom(std::string_view text, std::size_t position);
 
+// Where Ctrl+Right and Ctrl+Left put the caret, as in a Windows edit box: words are runs of
+// non-blank characters (blanks: space, tab, carriage return, line feed), so a comma belongs
+// to its word and the caret always lands on a word's first character (or a text's end).
+// Next: skip the rest of the current word, then the blanks. Previous: skip the blanks before
+// the position, then the word's characters back to its start.
+std::size_t nextwordstart(std::string_view text, std::size_t position);
+std::size_t previouswordstart(std::string_view text, std::size_t position);
+
 // One step of the edge rule shared by the windows: arriving at an edge once sets the flag,
 // arriving there again reports true (the caller clicks or beeps); leaving an edge clears it.
 inline bool edgerepeat(bool atEdgeNow, bool &flag) {

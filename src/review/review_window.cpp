@@ -173,6 +173,25 @@ bool TForm6::eventFilter(QObject *watched, QEvent *event) {
             runGuarded([&] { virtualscrmemoKeyDown(code, keyModifiers(*key)); });
             if (code == vk::escape || code == vk::f2)
                 return true;
+            // Ctrl+Left/Right move by blank-separated words, so the caret always lands on a
+            // word (Qt's own movement stops on a comma).
+            const KeyModifiers mods = keyModifiers(*key);
+            if ((code == vk::left || code == vk::right) && mods.ctrl && !mods.alt) {
+                const std::string text = review_.text();
+                const std::size_t from = caretposition();
+                const std::size_t to =
+                    code == vk::right ? nextwordstart(text, from) : previouswordstart(text, from);
+                QTextCursor cursor = virtualscrmemo->textCursor();
+                const QTextBlock block =
+                    virtualscrmemo->document()->findBlockByNumber(review_.lineOf(to));
+                if (block.isValid()) {
+                    cursor.setPosition(block.position() + review_.columnOf(to),
+                                       mods.shift ? QTextCursor::KeepAnchor
+                                                  : QTextCursor::MoveAnchor);
+                    virtualscrmemo->setTextCursor(cursor);
+                }
+                return true;
+            }
         } else if (event->type() == QEvent::KeyRelease) {
             auto *key = static_cast<QKeyEvent *>(event);
             if (key->isAutoRepeat())

@@ -159,6 +159,17 @@ TEST_F(DialogInput, CtrlArrowsReadTheWordReached) {
     EXPECT_EQ(withoutStops(log), (EventLog{"say:cd"}));
 }
 
+TEST_F(DialogInput, CtrlArrowsStepOverACommaOntoTheNextWord) {
+    open([&] {
+        edit("ab, cd", 0);
+        tap(box(), Qt::Key_Right, {}, Qt::ControlModifier);
+        EXPECT_EQ(box()->cursorPosition(), 4);
+        tap(box(), Qt::Key_Left, {}, Qt::ControlModifier);
+        EXPECT_EQ(box()->cursorPosition(), 0);
+    });
+    EXPECT_EQ(withoutStops(log), (EventLog{"say:cd", "say:ab"}));
+}
+
 TEST_F(DialogInput, EdgesOfTheTextBeepOnTheSecondArrival) {
     open([&] {
         edit("ab", 1);

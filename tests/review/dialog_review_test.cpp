@@ -171,6 +171,24 @@ TEST_F(DialogReview, CharactersAndWordsAtTheCaret) {
     });
 }
 
+TEST_F(DialogReview, CtrlArrowsStepOverACommaOntoTheNextWord) {
+    open([&] {
+        caretTo(0, 0);
+        log.clear();
+        tap(memo(), Qt::Key_Right, {}, Qt::ControlModifier); // "Hello, hunter"
+        EXPECT_EQ(review.virtualscrmemo->textCursor().positionInBlock(), 7);
+        tap(memo(), Qt::Key_Left, {}, Qt::ControlModifier);
+        EXPECT_EQ(review.virtualscrmemo->textCursor().positionInBlock(), 0);
+        EXPECT_EQ(withoutStops(log), (EventLog{"say:hunter", "say:Hello"}));
+        caretTo(0, 8);
+        log.clear();
+        tap(memo(), Qt::Key_Right, {}, Qt::ControlModifier); // over the padding and the break
+        EXPECT_EQ(review.virtualscrmemo->textCursor().blockNumber(), 1);
+        EXPECT_EQ(review.virtualscrmemo->textCursor().positionInBlock(), 0);
+        EXPECT_EQ(withoutStops(log), EventLog{"say:abc"});
+    });
+}
+
 TEST_F(DialogReview, ControlCharactersDoNotSplitALine) {
     screen.setLine(4, padded("a\rb\nc"));
     open([&] {
