@@ -1,11 +1,11 @@
 #include "sound_dialog.h"
 
-#include "input/dialog_guard.h"
-#include "input/qt_text.h"
+#include "localization/qt_text.h"
 #include "localization/string_table.h"
 #include "runtime/globals.h"
 #include "runtime/input_dialog.h"
 #include "runtime/sound_output.h"
+#include "shell/error_box.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -77,7 +77,7 @@ TForm5::TForm5(GlobalSettings &settings, SoundOutput &sound, QWidget *parent)
     cancelbitbtn->setAccessibleName(withoutAccelerator(text(cancelCaption)));
 
     connect(sndvoltrackbar, &QSlider::valueChanged, this,
-            [this] { runGuarded([this] { sndvoltrackbarChange(); }); });
+            [this] { guarded([this] { sndvoltrackbarChange(); }); });
     connect(vintrasoundschk, &QCheckBox::toggled, this, [this] { vintrasoundschkClick(); });
     connect(okbitbtn, &QPushButton::clicked, this, [this] { done(modalOk); });
     connect(cancelbitbtn, &QPushButton::clicked, this, [this] { done(modalCancel); });

@@ -1,12 +1,12 @@
 #include "voice_dialog.h"
 
 #include "audio/voice_selection.h"
-#include "input/dialog_guard.h"
-#include "input/qt_text.h"
+#include "localization/qt_text.h"
 #include "localization/string_table.h"
 #include "runtime/globals.h"
 #include "runtime/input_dialog.h"
 #include "runtime/speech_output.h"
+#include "shell/error_box.h"
 #include "shell/ini_file.h"
 
 #include <QApplication>
@@ -154,12 +154,12 @@ void TForm4::bindmodels() {
         if (syncing_ || row == voices_.voicelist.selected)
             return;
         voices_.voicelist.selected = row;
-        runGuarded([this] { voices_.voicelistClick(); });
+        guarded([this] { voices_.voicelistClick(); });
     });
     const auto userMove = [this](QSlider *bar, TrackBarModel &model) {
         connect(bar, &QSlider::valueChanged, this, [this, &model](int value) {
             if (!syncing_)
-                runGuarded([&] { model.setPosition(value); });
+                guarded([&] { model.setPosition(value); });
         });
     };
     userMove(speedtb, voices_.speedtb);
@@ -302,7 +302,7 @@ bool TForm4::event(QEvent *event) {
         // (silent until the first activation of a showing) runs first.
         QTimer::singleShot(0, this, [this] {
             if (isVisible())
-                runGuarded([this] { FormActivate(); });
+                guarded([this] { FormActivate(); });
         });
     }
     return QDialog::event(event);
@@ -312,7 +312,7 @@ bool TForm4::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() == QEvent::FocusIn) {
         auto *control = static_cast<QWidget *>(watched);
         if (enter_.entered(control))
-            runGuarded([&] {
+            guarded([&] {
                 if (control == voicelist)
                     voicelistEnter();
                 else if (control == pitchtb)

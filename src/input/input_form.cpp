@@ -3,13 +3,13 @@
 #include "braille/braille_table.h"
 #include "braille/chord_entry.h"
 #include "braille/held_keys.h"
-#include "input/dialog_guard.h"
-#include "input/qt_text.h"
 #include "input/word_reading.h"
+#include "localization/qt_text.h"
 #include "localization/string_table.h"
 #include "runtime/globals.h"
 #include "runtime/sound_output.h"
 #include "runtime/speech_output.h"
+#include "shell/error_box.h"
 #include "shell/virtual_keys.h"
 
 #include <QKeyEvent>
@@ -69,7 +69,7 @@ TForm2::TForm2(GlobalSettings &settings, SpeechOutput &speech, SoundOutput &soun
 
     connect(Enterbitbtn, &QPushButton::clicked, this, [this] { done(modalOk); });
     connect(exitprogrambtn, &QPushButton::clicked, this,
-            [this] { runGuarded([this] { exitprogrambtnClick(); }); });
+            [this] { guarded([this] { exitprogrambtnClick(); }); });
 
     for (QWidget *control : {static_cast<QWidget *>(inputedit), static_cast<QWidget *>(Enterbitbtn),
                              static_cast<QWidget *>(exitprogrambtn)})
@@ -290,7 +290,7 @@ bool TForm2::eventFilter(QObject *watched, QEvent *event) {
     switch (event->type()) {
     case QEvent::FocusIn:
         if (enter_.entered(control))
-            runGuarded([&] {
+            guarded([&] {
                 if (control == inputedit)
                     inputeditEnter();
                 else if (control == Enterbitbtn)
@@ -311,7 +311,7 @@ bool TForm2::eventFilter(QObject *watched, QEvent *event) {
         const std::string typed =
             key->text() == QStringLiteral("\x7f") ? std::string() : cptext(key->text());
         bool discard = false;
-        runGuarded([&] {
+        guarded([&] {
             inputeditKeyDown(code, mods, typed);
             discard = inputeditKeyPress(typed);
         });
@@ -339,7 +339,7 @@ bool TForm2::eventFilter(QObject *watched, QEvent *event) {
         const int code = virtualKey(*key);
         heldkeys_.release(code);
         if (control == inputedit && code != vk::tab)
-            runGuarded([&] { inputeditKeyUp(code, keyModifiers(*key)); });
+            guarded([&] { inputeditKeyUp(code, keyModifiers(*key)); });
         break;
     }
     default:

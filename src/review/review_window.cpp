@@ -1,9 +1,8 @@
 #include "review_window.h"
 
 #include "braille/held_keys.h"
-#include "input/dialog_guard.h"
-#include "input/qt_text.h"
 #include "input/word_reading.h"
+#include "localization/qt_text.h"
 #include "localization/string_table.h"
 #include "runtime/globals.h"
 #include "runtime/input_dialog.h"
@@ -11,6 +10,7 @@
 #include "runtime/screen.h"
 #include "runtime/sound_output.h"
 #include "runtime/speech_output.h"
+#include "shell/error_box.h"
 #include "shell/virtual_keys.h"
 
 #include <QApplication>
@@ -170,7 +170,7 @@ bool TForm6::eventFilter(QObject *watched, QEvent *event) {
             const int code = virtualKey(*key);
             if (heldkeys)
                 heldkeys->press(code);
-            runGuarded([&] { virtualscrmemoKeyDown(code, keyModifiers(*key)); });
+            guarded([&] { virtualscrmemoKeyDown(code, keyModifiers(*key)); });
             if (code == vk::escape || code == vk::f2)
                 return true;
             // Ctrl+Left/Right move by blank-separated words, so the caret always lands on a
@@ -198,7 +198,7 @@ bool TForm6::eventFilter(QObject *watched, QEvent *event) {
                 return true; // a held key speaks once, at its release
             if (heldkeys)
                 heldkeys->release(virtualKey(*key));
-            runGuarded([&] { virtualscrmemoKeyUp(virtualKey(*key), keyModifiers(*key)); });
+            guarded([&] { virtualscrmemoKeyUp(virtualKey(*key), keyModifiers(*key)); });
         }
     }
     return QDialog::eventFilter(watched, event);

@@ -1,8 +1,8 @@
 #include "about_box.h"
 
+#include "localization/qt_text.h"
 #include "localization/string_table.h"
 #include "runtime/globals.h"
-#include "shell/ui_text.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -59,7 +59,7 @@ TAboutbox::TAboutbox(const GlobalSettings &settings, QWidget *parent)
 
 void TAboutbox::FormCreate() {
     const auto text = [this](int offset) {
-        return uiText(TResourceLocalizer::GetText(settings_.languagebase, offset));
+        return qtext(TResourceLocalizer::GetText(settings_.languagebase, offset));
     };
     setWindowTitle(text(36));
     ProductName->setText(text(1));

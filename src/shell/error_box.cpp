@@ -1,6 +1,6 @@
 #include "error_box.h"
 
-#include "shell/ui_text.h"
+#include "localization/qt_text.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -16,14 +16,14 @@ QString boxTitle() {
 } // namespace
 
 void showErrorBox(const std::string &message) {
-    QMessageBox box(QMessageBox::Critical, boxTitle(), uiText(message), QMessageBox::Ok,
+    QMessageBox box(QMessageBox::Critical, boxTitle(), qtext(message), QMessageBox::Ok,
                     QApplication::activeWindow());
     box.setObjectName("errorbox");
     box.exec();
 }
 
 void showMessageBox(const std::string &message) {
-    QMessageBox box(QMessageBox::Information, boxTitle(), uiText(message), QMessageBox::Ok,
+    QMessageBox box(QMessageBox::Information, boxTitle(), qtext(message), QMessageBox::Ok,
                     QApplication::activeWindow());
     box.setObjectName("messagebox");
     box.exec();

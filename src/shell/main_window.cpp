@@ -4,13 +4,13 @@
 #include "audio/voice_dialog.h"
 #include "localization/language.h"
 #include "localization/language_dialog.h"
+#include "localization/qt_text.h"
 #include "localization/string_table.h"
 #include "shell/about_box.h"
 #include "shell/application.h"
 #include "shell/error_box.h"
 #include "shell/ini_file.h"
 #include "shell/screen_memo.h"
-#include "shell/ui_text.h"
 #include "shell/virtual_keys.h"
 
 #include <QActionGroup>
@@ -115,7 +115,7 @@ std::string TForm1::text(int offset) const {
 
 void TForm1::captionMenus() {
     const auto caption = [this](int offset, const char *suffix = "") {
-        return uiText(text(offset) + suffix);
+        return qtext(text(offset) + suffix);
     };
     Programmenu->setTitle(caption(2));
     Startsubmenu->setText(caption(3));
@@ -142,9 +142,9 @@ void TForm1::FormCreate() {
     guarded([this] {
         GlobalSettings &settings = app_.settings;
         loadlanguage(settings, app_.ini);
-        setWindowTitle(uiText(windowTitleFor(app_.executablePath(), text(1))));
+        setWindowTitle(qtext(windowTitleFor(app_.executablePath(), text(1))));
         captionMenus();
-        printmemo->setAccessibleName(uiText(text(26)));
+        printmemo->setAccessibleName(qtext(text(26)));
 
         printmemo->clearLines();
         while (printmemo->count() < screenrows)
@@ -179,7 +179,7 @@ void TForm1::FormCreate() {
         app_.createsound(*Timer); // ends the application when sounds.dat is missing
         // Without a sound card everything goes on silently; say so once, where it can be seen.
         if (const std::string complaint = app_.soundDeviceMessage(); !complaint.empty())
-            statusBar()->showMessage(uiText(complaint));
+            statusBar()->showMessage(qtext(complaint));
         app_.loadbrailletables();
     });
 }

@@ -1,6 +1,6 @@
 #include "screen_memo.h"
 
-#include "shell/ui_text.h"
+#include "localization/qt_text.h"
 
 #include <QFontDatabase>
 #include <QKeyEvent>
@@ -34,7 +34,7 @@ void ScreenMemo::setLine(int index, const std::string &text) {
     lines_.at(index) = text;
     QTextCursor cursor(document()->findBlockByNumber(index));
     cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    cursor.insertText(uiText(text));
+    cursor.insertText(qtext(text));
 }
 
 void ScreenMemo::deleteFirst() {

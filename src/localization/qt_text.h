@@ -11,6 +11,10 @@ inline QString qtext(const std::string &cp1250) {
     return QString::fromStdString(toUtf8(cp1250));
 }
 
+inline std::string systemText(const QString &text) {
+    return toCp1250(text.toStdString());
+}
+
 // One Windows-1250 byte per UTF-16 unit, so that positions in a Qt text and in the converted
 // text are the same; a character the code page lacks becomes "?".
 inline std::string cptext(const QString &text) {
