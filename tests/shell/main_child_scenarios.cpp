@@ -43,6 +43,20 @@ void closeMessageBoxes() {
     timer->start(20);
 }
 
+// Options of a child application in the directory: a silent sound device, no system voice.
+ApplicationOptions childOptions(const std::string &dir) {
+    ApplicationOptions options;
+    options.executablePath = dir + "/hunt";
+    options.iniPath = dir + "/hunt.ini";
+    options.openMixer = [] {
+        return std::make_unique<Mixer>(std::make_unique<SilentAudioDevice>());
+    };
+    options.systemVoice = [](EventLoop &) -> std::unique_ptr<SystemVoice> {
+        throw HuntError("no system voice in tests");
+    };
+    return options;
+}
+
 } // namespace
 
 // Plays a game without voice or sounds and saves a picture of the main window.
@@ -51,15 +65,10 @@ int takeScreenshot(const std::string &dir, const std::string &picture) {
     RecordingSpeech speech(log);
     RecordingSound sound(log);
     GameDriver game;
-    ApplicationOptions options;
-    options.executablePath = dir + "/hunt";
-    options.iniPath = dir + "/hunt.ini";
+    ApplicationOptions options = childOptions(dir);
     options.speech = &speech;
     options.sound = &sound;
     options.program = game.program();
-    options.openMixer = [] {
-        return std::make_unique<Mixer>(std::make_unique<SilentAudioDevice>());
-    };
     Application app(options);
     app.createWindows();
     TForm1 &form = *app.form1;
@@ -83,16 +92,8 @@ int takeScreenshot(const std::string &dir, const std::string &picture) {
 // when the run came to its end with "hotovo" on the screen.
 int playWithRealSpeech(const std::string &dir) {
     GameDriver game;
-    ApplicationOptions options;
-    options.executablePath = dir + "/hunt";
-    options.iniPath = dir + "/hunt.ini";
+    ApplicationOptions options = childOptions(dir);
     options.program = game.program();
-    options.openMixer = [] {
-        return std::make_unique<Mixer>(std::make_unique<SilentAudioDevice>());
-    };
-    options.systemVoice = [](EventLoop &) -> std::unique_ptr<SystemVoice> {
-        throw HuntError("no system voice in tests");
-    };
     Application app(options);
     app.createWindows();
     TForm1 &form = *app.form1;
@@ -123,16 +124,8 @@ int runChildScenario(const std::string &name) {
         return picture ? takeScreenshot(dir, picture) : 90;
     }
 
-    ApplicationOptions options;
-    options.executablePath = std::string(dir) + "/hunt";
-    options.iniPath = std::string(dir) + "/hunt.ini";
+    ApplicationOptions options = childOptions(dir);
     options.program = waitForever;
-    options.openMixer = [] {
-        return std::make_unique<Mixer>(std::make_unique<SilentAudioDevice>());
-    };
-    options.systemVoice = [](EventLoop &) -> std::unique_ptr<SystemVoice> {
-        throw HuntError("no system voice in tests");
-    };
     Application app(options);
     app.createWindows();
     TForm1 &form = *app.form1;
